@@ -1,0 +1,8 @@
+list(APPEND DKSR_SOURCES
+  platform/Failure.cpp
+  platform/Text.cpp
+  platform/Variant.cpp
+)
+list(APPEND DKSR_TESTS
+  platform/Variant_test.cpp
+)
