@@ -58,6 +58,10 @@ class Platform {
   /// created.
   virtual std::shared_ptr<AutomationObject> CreateObject(std::string_view progID) = 0;
 
+  /// Shows one error line to the person who started the program (the real platform writes it
+  /// to standard error). Never fails.
+  virtual void ShowError(std::string_view line) noexcept = 0;
+
   /// Ends the process at once with `status`; nothing of the program runs after it. A fake may
   /// return, so callers return right after it.
   virtual void EndProcess(int status) = 0;
