@@ -4,5 +4,6 @@ list(APPEND DKSR_SOURCES
   platform/Variant.cpp
 )
 list(APPEND DKSR_TESTS
+  platform/Text_test.cpp
   platform/Variant_test.cpp
 )
