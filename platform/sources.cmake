@@ -1,9 +1,11 @@
 list(APPEND DKSR_SOURCES
   platform/Failure.cpp
+  platform/PosixFileSystem.cpp
   platform/Text.cpp
   platform/Variant.cpp
 )
 list(APPEND DKSR_TESTS
+  platform/PosixFileSystem_test.cpp
   platform/Text_test.cpp
   platform/Variant_test.cpp
 )
