@@ -1,5 +1,6 @@
 // Text rules shared by the whole program. Texts are UTF-8; letter case follows Unicode's
-// simple case mappings; bytes that are not UTF-8 pass through unchanged.
+// simple case mappings (one character for one character, so "ß" keeps its case); bytes that are
+// not UTF-8 pass through every function here unchanged. Pure ASCII text takes a short path.
 #pragma once
 
 #include <string>
@@ -13,25 +14,29 @@ std::string trimSpaces(std::string_view text);
 std::string lowerCase(std::string_view text);
 std::string upperCase(std::string_view text);
 
-/// The first letter of every word upper case, every other letter lower case; words are
-/// separated by white space.
+/// The first character of every word upper case, every other letter lower case; words are
+/// separated by white space ("hello  wORLD" gives "Hello  World"; "-" and ":" join words).
 std::string properCase(std::string_view text);
 
-/// A form of the text that is equal for texts that differ only in letter case (for keys).
+/// A form of the text that is equal for texts that differ only in letter case (for keys). It
+/// is lower case, with letters of several lower forms brought to one ("ς" and "σ").
 std::string foldCase(std::string_view text);
 
-/// Text equality ignoring letter case.
+/// Text equality ignoring letter case: foldCase(a) == foldCase(b).
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
-/// True when the text is well-formed UTF-8.
+/// True when the text is well-formed UTF-8: no overlong forms, no surrogates, nothing above
+/// U+10FFFF, no truncated sequences.
 bool isValidUtf8(std::string_view text);
 
-/// The text with every byte sequence that is not UTF-8 read as a Windows-1252 character and
-/// converted; valid UTF-8 is kept as it is.
+/// The text with every byte that does not start a well-formed UTF-8 sequence read as a
+/// Windows-1252 character and converted; valid UTF-8 is kept as it is. The five bytes that
+/// Windows-1252 leaves undefined become the code points of the same value.
 std::string repairUtf8(std::string_view text);
 
-/// The text without the characters that XML 1.0 does not allow (control characters other than
-/// tab, line feed and carriage return; U+FFFE and U+FFFF).
+/// The text without the characters that XML 1.0 does not allow: control characters below
+/// U+0020 other than tab, line feed and carriage return, and U+FFFE and U+FFFF. Bytes that are
+/// not UTF-8 are left in place (repairUtf8 deals with them).
 std::string removeXmlInvalidCharacters(std::string_view text);
 
 }  // namespace dks
