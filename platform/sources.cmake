@@ -1,8 +1,10 @@
 list(APPEND DKSR_SOURCES
   platform/Failure.cpp
   platform/Text.cpp
+  platform/TimeText.cpp
   platform/Variant.cpp
 )
 list(APPEND DKSR_TESTS
+  platform/TimeText_test.cpp
   platform/Variant_test.cpp
 )
