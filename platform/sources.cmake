@@ -11,4 +11,5 @@ list(APPEND DKSR_TESTS
   platform/HiveUtility_test.cpp
   platform/TimeText_test.cpp
   platform/Variant_test.cpp
+  platform/testing/FakeUtility.cpp
 )
