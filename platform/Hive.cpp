@@ -41,6 +41,7 @@ constexpr const char* kCreateSchema = R"(
   PRAGMA user_version = 1;
 )";
 constexpr const char* kKeyExists = "SELECT 1 FROM hive_keys WHERE folded = ?1";
+constexpr const char* kKeyName = "SELECT name FROM hive_keys WHERE folded = ?1";
 constexpr const char* kInsertKey =
     "INSERT OR IGNORE INTO hive_keys(folded, parent, name, last_write) VALUES(?1, ?2, ?3, ?4)";
 constexpr const char* kTouchKey = "UPDATE hive_keys SET last_write = ?2 WHERE folded = ?1";
@@ -287,6 +288,18 @@ bool Hive::foldedKeyExists(const std::string& folded) {
 
 bool Hive::keyExists(std::string_view keyPath) {
   return foldedKeyExists(foldedPath(keyPath));
+}
+
+std::optional<std::string> Hive::storedPath(std::string_view keyPath) {
+  std::vector<std::string> components = splitPath(keyPath);
+  std::string path;
+  for (size_t i = 0; i < components.size(); ++i) {
+    Statement query = statement(kKeyName);
+    if (!query.bind(foldedPath(components, i + 1)).step()) return std::nullopt;
+    if (i > 0) path += '\\';
+    path += query.text(0);
+  }
+  return path;
 }
 
 void Hive::createKey(std::string_view keyPath) {

@@ -49,6 +49,10 @@ class Hive {
   /// Whether the key exists; the root always does.
   bool keyExists(std::string_view keyPath);
 
+  /// The key's path with every name in the case first written and without empty components
+  /// ("" for the root); nullopt when the key does not exist.
+  std::optional<std::string> storedPath(std::string_view keyPath);
+
   /// Creates the key and its missing parents. An existing key is left as it is.
   void createKey(std::string_view keyPath);
 

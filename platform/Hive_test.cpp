@@ -32,6 +32,10 @@ TEST(HiveTest, NamesCompareIgnoringCaseAndKeepTheCaseFirstWritten) {
   EXPECT_TRUE(hive->keyExists("\\Software\\\\DKS\\"));  // empty components are ignored
   EXPECT_FALSE(hive->keyExists("Software\\DKS\\Other"));
   EXPECT_EQ(hive->subKeys("software"), std::vector<std::string>{"DKS"});
+  EXPECT_EQ(hive->storedPath("SOFTWARE\\dks\\RECONCILER\\actions"),
+            "Software\\DKS\\Reconciler\\Actions");
+  EXPECT_EQ(hive->storedPath("Software\\Other"), std::nullopt);
+  EXPECT_EQ(hive->storedPath("\\"), "");
   EXPECT_EQ(hive->subKeys(kApp), std::vector<std::string>{"Actions"});
   EXPECT_EQ(valueNames(*hive, kApp), std::vector<std::string>{"MaxMatches"});
   // The second write replaced the value and its kind, not the name.
