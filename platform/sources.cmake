@@ -2,6 +2,7 @@ list(APPEND DKSR_SOURCES
   platform/Failure.cpp
   platform/Hive.cpp
   platform/HiveUtility.cpp
+  platform/RegFile.cpp
   platform/Text.cpp
   platform/TimeText.cpp
   platform/Variant.cpp
@@ -9,6 +10,7 @@ list(APPEND DKSR_SOURCES
 list(APPEND DKSR_TESTS
   platform/Hive_test.cpp
   platform/HiveUtility_test.cpp
+  platform/RegFile_test.cpp
   platform/TimeText_test.cpp
   platform/Variant_test.cpp
   platform/testing/FakeUtility.cpp
