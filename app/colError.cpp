@@ -8,13 +8,8 @@
 namespace dks {
 namespace {
 
-bool isZero(const Variant& number) {
-  try {
-    return toLong(number) == 0;
-  } catch (const Failure&) {
-    return false;  // a text that is no number is not 0
-  }
-}
+// A text that is no number is not 0.
+bool isZero(const Variant& number) { return tryLong(number) == 0; }
 
 }  // namespace
 

@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "app/CommandLine.h"
+
+int main(int argc, char** argv) { return dks::runCommandLine(argc, argv); }

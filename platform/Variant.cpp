@@ -65,6 +65,14 @@ int32_t toLong(const Variant& value) {
   return decimalToLong(text);
 }
 
+std::optional<int32_t> tryLong(const Variant& value) noexcept {
+  try {
+    return toLong(value);
+  } catch (const Failure&) {
+    return std::nullopt;
+  }
+}
+
 std::string toText(const Variant& value) {
   if (const auto* number = std::get_if<int32_t>(&value)) return std::to_string(*number);
   if (const auto* text = std::get_if<std::string>(&value)) return *text;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -22,6 +23,9 @@ inline bool isEmpty(const Variant& value) { return std::holds_alternative<std::m
 /// Throws Failure 13 "Type mismatch" for blank or non-numeric text and Failure 6 "Overflow" for a
 /// number outside 32 bits.
 int32_t toLong(const Variant& value);
+
+/// The same without failures: the number, or nullopt where toLong would fail.
+std::optional<int32_t> tryLong(const Variant& value) noexcept;
 
 /// The value as text: a text as it is, an integer in decimal, Empty as "".
 std::string toText(const Variant& value);

@@ -5,6 +5,8 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace dks {
@@ -20,9 +22,23 @@ class TempFolder {
 
   /// The folder's absolute path, without a trailing separator.
   const std::string& path() const { return path_; }
+  /// The path of `name` in the folder.
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
 
  private:
   std::string path_;
 };
+
+/// The bytes of a file, "" when there is none.
+inline std::string readFileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+inline void writeFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
 
 }  // namespace dks

@@ -1,0 +1,70 @@
+#include "app/CommandLine.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "Version.h"
+#include "app/ConfigCommand.h"
+#include "app/StatusCommand.h"
+#include "app/modApplication.h"
+#include "platform/Failure.h"
+#include "platform/Hive.h"
+#include "platform/HiveUtility.h"
+#include "platform/LinuxPlatform.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/ProcessFacts.h"
+
+namespace dks {
+namespace {
+
+std::string versionText() {
+  return "dks-reconciler " + std::to_string(version::kMajor) + "." +
+         std::to_string(version::kMinor) + "." + std::to_string(version::kRevision);
+}
+
+// Reconciles once and ends the process: Main does not return in the standalone start mode.
+int runStandalone() {
+  try {
+    LinuxPlatform platform(kStandalone, hivePathFromEnvironment());
+    modApplication::Main(platform, modApplication::StandaloneRun{});
+  } catch (const Failure& failure) {
+    std::cerr << "dks-reconciler: " << failure.description() << "\n";
+  }
+  return kExitNotStarted;
+}
+
+int runStatus() {
+  try {
+    auto fileSystem = std::make_shared<PosixFileSystem>();
+    HiveUtility utility(Hive::open(hivePathFromEnvironment()), fileSystem);
+    return showStatus(utility, describeProcess(kStandalone), *fileSystem, std::cout);
+  } catch (const Failure& failure) {
+    std::cerr << "dks-reconciler: " << failure.description() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace
+
+int runCommandLine(int argc, char** argv) {
+  CLI::App app{"Keeps a DKS document server informed about the e-mails in a mail store.",
+               "dks-reconciler"};
+  app.set_version_flag("--version", versionText());
+  app.require_subcommand(0, 1);
+  app.footer(
+      "Without a command, dks-reconciler runs once (as `run`). The settings hive is $DKSR_HIVE, "
+      "else $XDG_CONFIG_HOME/dks-reconciler/registry.db.");
+
+  int exitStatus = 0;
+  app.add_subcommand("run", "Reconcile the mail store with the document server once, then end")
+      ->callback([&] { exitStatus = runStandalone(); });
+  app.add_subcommand("status", "Show the progress marks of the last run and the error log")
+      ->callback([&] { exitStatus = runStatus(); });
+  addConfigCommand(app, exitStatus);
+
+  CLI11_PARSE(app, argc, argv);
+  if (app.get_subcommands().empty()) exitStatus = runStandalone();
+  return exitStatus;
+}
+
+}  // namespace dks

@@ -1,0 +1,96 @@
+// The executable as a user starts it: its exit statuses and what it leaves behind.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "platform/Hive.h"
+#include "platform/HiveUtility.h"
+#include "platform/InstanceLock.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/testing/TempFolder.h"
+
+namespace dks {
+namespace {
+
+
+class ExecutableTest : public ::testing::Test {
+ protected:
+  /// Runs the executable with `arguments` on `hive`, its program folder `home`; the exit status.
+  int run(const std::string& arguments, const std::string& hive, const std::string& home) {
+    std::string command = "DKSR_HIVE='" + hive + "' DKSR_HOME='" + home + "' MAILDIR='" +
+                          dir.file("no-maildir") + "' " + DKSR_EXECUTABLE + " " + arguments +
+                          " >'" + dir.file("stdout") + "' 2>'" + dir.file("stderr") + "'";
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  Variant storedValue(const std::string& hive, const std::string& name) {
+    HiveUtility utility(Hive::open(hive), std::make_shared<PosixFileSystem>());
+    Variant value;
+    EXPECT_TRUE(utility.ReadValue(HKEY_CURRENT_USER, "Software\\DKS\\Reconciler\\" + name,
+                                  std::string("not stored"), value));
+    return value;
+  }
+
+  static std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) result.push_back(line);
+    return result;
+  }
+
+  TempFolder dir;
+};
+
+TEST_F(ExecutableTest, RunWithoutAMailStoreRecordsTheStartUpFailure) {
+  const std::string hive = dir.file("config/registry.db");
+  EXPECT_EQ(run("run", hive, dir.path()), 2);
+
+  EXPECT_EQ(storedValue(hive, "Started"), Variant{std::string()});
+  EXPECT_EQ(storedValue(hive, "Finished"), Variant{std::string()});
+  struct stat info {};
+  ASSERT_EQ(stat(hive.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+  std::string errorLog = readFileBytes(dir.file("qdmerror.log"));
+  std::vector<std::string> logLines = lines(errorLog);
+  ASSERT_EQ(logLines.size(), 10u) << errorLog;
+  EXPECT_EQ(logLines[1], "'" + std::string(45, ' ') + "ERROR LOG\r");
+  EXPECT_EQ(logLines[8], "\r");
+  EXPECT_NE(logLines[9].find(" modApplication pblnStartUp 429 ActiveX component can't create "
+                             "object\r"),
+            std::string::npos)
+      << logLines[9];
+  EXPECT_NE(readFileBytes(dir.file("stderr")).find("modApplication pblnStartUp 429"),
+            std::string::npos);
+}
+
+TEST_F(ExecutableTest, SecondInstanceOnTheSameHiveCreatesNothing) {
+  const std::string hive = dir.file("registry.db");
+  auto lock = InstanceLock::acquire(hive);
+  ASSERT_NE(lock, nullptr);
+  const std::string home = dir.file("home");
+  ASSERT_TRUE(std::filesystem::create_directory(home));
+
+  EXPECT_EQ(run("run", hive, home), 2);
+  EXPECT_TRUE(std::filesystem::is_empty(home));
+  EXPECT_FALSE(std::filesystem::exists(hive));
+
+  EXPECT_EQ(run("", dir.file("other.db"), home), 2);  // another hive is not held
+  EXPECT_TRUE(std::filesystem::exists(dir.file("home/qdmerror.log")));
+}
+
+TEST_F(ExecutableTest, StatusShowsTheMarksOfTheLastRun) {
+  const std::string hive = dir.file("registry.db");
+  run("run", hive, dir.path());
+  EXPECT_EQ(run("status", hive, dir.path()), 0);
+  std::string out = readFileBytes(dir.file("stdout"));
+  EXPECT_NE(out.find("Started\t\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("qdmerror.log (1 record)\n"), std::string::npos) << out;
+}
+
+}  // namespace
+}  // namespace dks

@@ -1,0 +1,60 @@
+// A test fixture that stands the application host up on a fake platform: a fake utility
+// component over an in-memory hive, real files in a folder of the test's own, and the
+// process-wide references set as start-up sets them. Every test ends with a shut-down.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/clsApplication.h"
+#include "app/colError.h"
+#include "app/modApplication.h"
+#include "platform/testing/FakePlatform.h"
+#include "platform/testing/TempFolder.h"
+
+namespace dks {
+
+inline constexpr const char* kSharedKey = "Software\\DKS\\Settings";
+inline constexpr const char* kAppKey = "Software\\DKS\\Reconciler";
+inline constexpr const char* kStamp = "05/12/2026 10:00:00";
+
+/// The eight header lines of a log as the fake platform's application object writes them.
+inline std::string logHeader(const std::string& title) {
+  const std::string rule = "'" + std::string(99, '-') + "\r\n";
+  return rule + "'" + std::string(45, ' ') + title + "\r\n" + "'\r\n" +
+         "'  Company: Dks Reconciler Developers\r\n" + "'  Product: Dks Reconciler\r\n" +
+         "'  Created: " + kStamp + "\r\n" + "'  Version: 01.00.05\r\n" + rule;
+}
+
+class HostFixture : public ::testing::Test {
+ protected:
+  HostFixture() : platform(dir.path()) { platform.utility->stamp = kStamp; }
+  ~HostFixture() override { modApplication::pblnShutDown(); }
+
+  /// Sets gobjUtility and gcolError, as start-up does before the application object.
+  void createUtilityAndErrors() {
+    gobjUtility = platform.CreateUtility();
+    gcolError = std::make_shared<colError>(platform.CreateFileSystem());
+  }
+
+  /// Start-up without the mail client: utility, error collection, application object.
+  clsApplication& startHost() {
+    createUtilityAndErrors();
+    gobjApplication = std::make_shared<clsApplication>(platform);
+    return *gobjApplication;
+  }
+
+  /// The records of gcolError as error log lines.
+  std::vector<std::string> errorLines() const {
+    std::vector<std::string> lines;
+    for (const auto& record : gcolError->NewEnum()) lines.push_back(colError::recordLine(*record));
+    return lines;
+  }
+
+  TempFolder dir;
+  FakePlatform platform;
+};
+
+}  // namespace dks
