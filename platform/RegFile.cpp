@@ -22,43 +22,13 @@ constexpr size_t kExportLineLimit = 80;
 
 // ---- Character encodings -------------------------------------------------------------------
 
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // The code point that starts at text[i], advancing i; a byte that does not start a
 // well-formed sequence is one U+FFFD.
 char32_t nextCodePoint(std::string_view text, size_t& i) {
-  static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-  auto lead = static_cast<unsigned char>(text[i++]);
-  if (lead < 0x80) return lead;
-  int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-  if (extra == 0 || lead > 0xF4 || i + static_cast<size_t>(extra) > text.size())
-    return kReplacementCharacter;
-  char32_t c = lead & (0x3F >> extra);
-  for (int k = 0; k < extra; ++k) {
-    auto next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-    if ((next & 0xC0) != 0x80) return kReplacementCharacter;
-    c = (c << 6) | (next & 0x3F);
-  }
-  i += static_cast<size_t>(extra);
-  bool surrogate = c >= 0xD800 && c <= 0xDFFF;
-  if (c < kSmallest[extra] || c > 0x10FFFF || surrogate) return kReplacementCharacter;
-  return c;
+  char32_t codePoint = 0;
+  size_t length = decodeUtf8At(text, i, codePoint);
+  i += length == 0 ? 1 : length;
+  return length == 0 ? kReplacementCharacter : codePoint;
 }
 
 void appendUtf16Unit(std::string& out, char32_t unit) {

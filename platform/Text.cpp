@@ -14,59 +14,6 @@ bool isAscii(unsigned char byte) {
   return byte < 0x80;
 }
 
-/// Length of the well-formed UTF-8 sequence that starts at text[pos], storing its code point in
-/// `codePoint`; 0 when the bytes there do not form one (overlong, surrogate, above U+10FFFF,
-/// truncated or a stray continuation byte).
-size_t decodeAt(std::string_view text, size_t pos, char32_t& codePoint) {
-  auto byte = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
-  unsigned char lead = byte(0);
-  size_t length;
-  unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-  if (lead < 0x80) {
-    codePoint = lead;
-    return 1;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;   // overlong
-    if (lead == 0xED) high = 0x9F;  // surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;   // overlong
-    if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
-  } else {
-    return 0;
-  }
-  if (text.size() - pos < length) return 0;
-  if (byte(1) < low || byte(1) > high) return 0;
-  char32_t value = lead & (0xFF >> (length + 1));
-  for (size_t i = 1; i < length; ++i) {
-    if (i > 1 && (byte(i) & 0xC0) != 0x80) return 0;
-    value = (value << 6) | (byte(i) & 0x3F);
-  }
-  codePoint = value;
-  return length;
-}
-
-void appendUtf8(std::string& out, char32_t codePoint) {
-  if (codePoint < 0x80) {
-    out += static_cast<char>(codePoint);
-  } else if (codePoint < 0x800) {
-    out += static_cast<char>(0xC0 | (codePoint >> 6));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  } else if (codePoint < 0x10000) {
-    out += static_cast<char>(0xE0 | (codePoint >> 12));
-    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (codePoint >> 18));
-    out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  }
-}
-
 // ---- Letter case ------------------------------------------------------------------------------
 
 /// The built-in C.UTF-8 locale, which carries Unicode's case tables, or 0 when it cannot be
@@ -122,7 +69,7 @@ std::string mapCodePoints(std::string_view text, Map map) {
       continue;
     }
     char32_t codePoint;
-    size_t length = decodeAt(text, pos, codePoint);
+    size_t length = decodeUtf8At(text, pos, codePoint);
     if (length == 0) {
       out += text[pos++];
     } else {
@@ -206,7 +153,7 @@ bool isValidUtf8(std::string_view text) {
       continue;
     }
     char32_t codePoint;
-    size_t length = decodeAt(text, pos, codePoint);
+    size_t length = decodeUtf8At(text, pos, codePoint);
     if (length == 0) return false;
     pos += length;
   }
@@ -219,7 +166,7 @@ std::string repairUtf8(std::string_view text) {
   out.reserve(text.size() + text.size() / 2);
   for (size_t pos = 0; pos < text.size();) {
     char32_t codePoint;
-    size_t length = decodeAt(text, pos, codePoint);
+    size_t length = decodeUtf8At(text, pos, codePoint);
     if (length == 0) {
       appendUtf8(out, fromWindows1252(static_cast<unsigned char>(text[pos])));
       ++pos;
@@ -236,7 +183,7 @@ std::string removeXmlInvalidCharacters(std::string_view text) {
   out.reserve(text.size());
   for (size_t pos = 0; pos < text.size();) {
     char32_t codePoint;
-    size_t length = decodeAt(text, pos, codePoint);
+    size_t length = decodeUtf8At(text, pos, codePoint);
     if (length == 0) {
       out += text[pos++];  // not UTF-8: left for repairUtf8
       continue;
@@ -245,6 +192,56 @@ std::string removeXmlInvalidCharacters(std::string_view text) {
     pos += length;
   }
   return out;
+}
+
+size_t decodeUtf8At(std::string_view text, size_t pos, char32_t& codePoint) {
+  auto byte = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+  unsigned char lead = byte(0);
+  size_t length;
+  unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+  if (lead < 0x80) {
+    codePoint = lead;
+    return 1;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;   // overlong
+    if (lead == 0xED) high = 0x9F;  // surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;   // overlong
+    if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
+  } else {
+    return 0;
+  }
+  if (text.size() - pos < length) return 0;
+  if (byte(1) < low || byte(1) > high) return 0;
+  char32_t value = lead & (0xFF >> (length + 1));
+  for (size_t i = 1; i < length; ++i) {
+    if (i > 1 && (byte(i) & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (byte(i) & 0x3F);
+  }
+  codePoint = value;
+  return length;
+}
+
+void appendUtf8(std::string& out, char32_t codePoint) {
+  if (codePoint < 0x80) {
+    out += static_cast<char>(codePoint);
+  } else if (codePoint < 0x800) {
+    out += static_cast<char>(0xC0 | (codePoint >> 6));
+    out += static_cast<char>(0x80 | (codePoint & 0x3F));
+  } else if (codePoint < 0x10000) {
+    out += static_cast<char>(0xE0 | (codePoint >> 12));
+    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (codePoint & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (codePoint >> 18));
+    out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (codePoint & 0x3F));
+  }
 }
 
 }  // namespace dks

@@ -3,6 +3,7 @@
 // not UTF-8 pass through every function here unchanged. Pure ASCII text takes a short path.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,14 @@ std::string foldCase(std::string_view text);
 
 /// Text equality ignoring letter case: foldCase(a) == foldCase(b).
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
+
+/// The length of the well-formed UTF-8 sequence that starts at text[pos], with its code point in
+/// `codePoint`; 0 when the bytes there form none (overlong, surrogate, above U+10FFFF, truncated
+/// or a stray continuation byte).
+size_t decodeUtf8At(std::string_view text, size_t pos, char32_t& codePoint);
+
+/// Appends the UTF-8 bytes of `codePoint`.
+void appendUtf8(std::string& out, char32_t codePoint);
 
 /// True when the text is well-formed UTF-8: no overlong forms, no surrogates, nothing above
 /// U+10FFFF, no truncated sequences.
