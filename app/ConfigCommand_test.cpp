@@ -10,27 +10,22 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/testing/TempFolder.h"
+
 namespace dks {
 namespace {
 
 class ConfigCommandTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/config_test.XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::string writeFile(const std::string& name, const std::string& bytes) {
-    std::string path = dir_ + "/" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+    writeFileBytes(folder_.file(name), bytes);
+    return folder_.file(name);
   }
 
   std::shared_ptr<Hive> hive_ = Hive::open(":memory:");
   std::ostringstream out_, err_;
-  std::string dir_;
+  TempFolder folder_;
+  const std::string& dir_ = folder_.path();
 };
 
 TEST_F(ConfigCommandTest, ListShowsEveryKeyWithItsValues) {
