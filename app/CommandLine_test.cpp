@@ -83,14 +83,5 @@ TEST_F(ExecutableTest, SecondInstanceOnTheSameHiveCreatesNothing) {
   EXPECT_TRUE(std::filesystem::exists(dir.file("home/qdmerror.log")));
 }
 
-TEST_F(ExecutableTest, StatusShowsTheMarksOfTheLastRun) {
-  const std::string hive = dir.file("registry.db");
-  run("run", hive, dir.path());
-  EXPECT_EQ(run("status", hive, dir.path()), 0);
-  std::string out = readFileBytes(dir.file("stdout"));
-  EXPECT_NE(out.find("Started\t\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("qdmerror.log (1 record)\n"), std::string::npos) << out;
-}
-
 }  // namespace
 }  // namespace dks

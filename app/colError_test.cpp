@@ -67,11 +67,5 @@ TEST_F(ErrorCollectionTest, NoTimeStampGivesAnEmptyStampAndStartsNoFile) {
   EXPECT_EQ(errorLog(), header() + kStamp + " o p 6 e\r\n" + " o p 7 f\r\n");
 }
 
-TEST_F(ErrorCollectionTest, UnwritableFileKeepsTheRecord) {
-  gobjApplication->setErrorLog(dir.file("missing/errors.log"));
-  gcolError->Add("o", "p", int32_t{5}, "d");
-  EXPECT_EQ(gcolError->Count(), 1);
-}
-
 }  // namespace
 }  // namespace dks

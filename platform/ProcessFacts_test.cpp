@@ -60,12 +60,5 @@ TEST_F(ProcessFactsTest, UnwritableExecutableFolderFallsBackToTheStateFolder) {
   EXPECT_EQ(pathFor(root_ + "/gone/dks-reconciler"), root_ + "/home/.local/state/dks-reconciler");
 }
 
-TEST(ProcessFactsOfThisProcess, DescribeTheRunningExecutable) {
-  ProcessApp app = describeProcess(kAutomation);
-  EXPECT_EQ(app.EXEName, "dksr_tests");
-  EXPECT_EQ(app.hInstance, getpid());
-  EXPECT_EQ(app.Revision, version::kRevision);
-}
-
 }  // namespace
 }  // namespace dks
