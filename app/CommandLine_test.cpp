@@ -15,7 +15,6 @@
 namespace dks {
 namespace {
 
-
 class ExecutableTest : public ::testing::Test {
  protected:
   /// Runs the executable with `arguments` on `hive`, its program folder `home`; the exit status.

@@ -45,9 +45,8 @@ class KeyedCollection {
 
   /// The members in order, for iteration.
   auto NewEnum() const {
-    return entries_ | std::views::transform([](const Entry& entry) -> const Member& {
-             return entry.member;
-           });
+    return entries_ |
+           std::views::transform([](const Entry& entry) -> const Member& { return entry.member; });
   }
 
   /// Empties the collection. True.

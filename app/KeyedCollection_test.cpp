@@ -7,7 +7,6 @@
 namespace dks {
 namespace {
 
-
 struct Thing {
   std::string name;
 };
@@ -50,9 +49,10 @@ TEST_F(KeyedCollectionTest, TakenKeyIsRecordedAndAppendsNothing) {
   things.Add("first", "Key");
   things.Add("second", "kEY");
   EXPECT_EQ(names(things), std::vector<std::string>{"first"});
-  EXPECT_EQ(errorLines(), std::vector<std::string>{std::string(kStamp) +
-                                                   " colThing Add 457 This key is already "
-                                                   "associated with an element of this collection"});
+  EXPECT_EQ(errorLines(),
+            std::vector<std::string>{std::string(kStamp) +
+                                     " colThing Add 457 This key is already "
+                                     "associated with an element of this collection"});
 }
 
 TEST_F(KeyedCollectionTest, IndexThatNamesNoMemberIsRecordedAndGivesNothing) {
@@ -63,11 +63,11 @@ TEST_F(KeyedCollectionTest, IndexThatNamesNoMemberIsRecordedAndGivesNothing) {
   things.Remove(5);
   EXPECT_EQ(things.Count(), 1);
   const std::string prefix = std::string(kStamp) + " colThing ";
-  EXPECT_EQ(errorLines(), (std::vector<std::string>{
-                              prefix + "Item 9 Subscript out of range",
-                              prefix + "Item 9 Subscript out of range",
-                              prefix + "Item 5 Invalid procedure call or argument",
-                              prefix + "Remove 9 Subscript out of range"}));
+  EXPECT_EQ(errorLines(),
+            (std::vector<std::string>{prefix + "Item 9 Subscript out of range",
+                                      prefix + "Item 9 Subscript out of range",
+                                      prefix + "Item 5 Invalid procedure call or argument",
+                                      prefix + "Remove 9 Subscript out of range"}));
 }
 
 TEST_F(KeyedCollectionTest, RemovingFreesTheKeyAndKeepsTheOrder) {

@@ -6,7 +6,9 @@
 
 namespace dks {
 
-std::string logRuleLine() { return "'" + std::string(99, '-'); }
+std::string logRuleLine() {
+  return "'" + std::string(99, '-');
+}
 
 void writeLogHeader(TextStream& stream, std::string_view title, std::string_view stamp) {
   const clsApplication& application = requireApplication();

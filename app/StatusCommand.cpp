@@ -39,8 +39,10 @@ std::string describeErrorLog(const std::string& path, const FileSystem& fileSyst
 }  // namespace
 
 std::string stateMemberNames(int32_t state) {
-  static constexpr std::pair<int32_t, const char*> kMembers[] = {
-      {rsDefault, "rsDefault"}, {rsUser, "rsUser"}, {rsRunning, "rsRunning"}, {rsPaused, "rsPaused"}};
+  static constexpr std::pair<int32_t, const char*> kMembers[] = {{rsDefault, "rsDefault"},
+                                                                 {rsUser, "rsUser"},
+                                                                 {rsRunning, "rsRunning"},
+                                                                 {rsPaused, "rsPaused"}};
   if (state == 0) return "none";
   std::string names;
   auto add = [&names](const std::string& name) { names += (names.empty() ? "" : "+") + name; };

@@ -25,7 +25,9 @@ std::string lastTwoDigits(int32_t part) {
 
 }  // namespace
 
-std::string defaultErrorLog(const std::string& path) { return path + "\\qdmError.log"; }
+std::string defaultErrorLog(const std::string& path) {
+  return path + "\\qdmError.log";
+}
 
 std::string versionNumberText(int32_t major, int32_t minor, int32_t revision) {
   return lastTwoDigits(major) + "." + lastTwoDigits(minor) + "." + lastTwoDigits(revision);
@@ -53,26 +55,36 @@ clsApplication::~clsApplication() {
 void clsApplication::setApplicationTitle(std::string_view value) {
   applicationTitle_ = properCase(trimSpaces(value));
 }
-void clsApplication::setComment(std::string_view value) { comment_ = trimSpaces(value); }
+void clsApplication::setComment(std::string_view value) {
+  comment_ = trimSpaces(value);
+}
 void clsApplication::setCompanyName(std::string_view value) {
   companyName_ = properCase(trimSpaces(value));
 }
 void clsApplication::setDebugLevel(int32_t value) noexcept {
   debugLevel_ = std::clamp<int32_t>(value, dlNone, dlFour);
 }
-void clsApplication::setErrorLog(std::string_view value) { errorLog_ = lowerCase(trimSpaces(value)); }
+void clsApplication::setErrorLog(std::string_view value) {
+  errorLog_ = lowerCase(trimSpaces(value));
+}
 void clsApplication::setExecutableName(std::string_view value) {
   executableName_ = lowerCase(trimSpaces(value));
 }
 void clsApplication::setExecutablePath(std::string_view value) {
   executablePath_ = lowerCase(trimSpaces(value));
 }
-void clsApplication::setHost(std::string_view value) { host_ = lowerCase(value); }
+void clsApplication::setHost(std::string_view value) {
+  host_ = lowerCase(value);
+}
 void clsApplication::setLegalCopyright(std::string_view value) {
   legalCopyright_ = trimSpaces(value);
 }
-void clsApplication::setLogFile(std::string_view value) { logFile_ = lowerCase(trimSpaces(value)); }
-void clsApplication::setPort(std::string_view value) { port_ = lowerCase(value); }
+void clsApplication::setLogFile(std::string_view value) {
+  logFile_ = lowerCase(trimSpaces(value));
+}
+void clsApplication::setPort(std::string_view value) {
+  port_ = lowerCase(value);
+}
 void clsApplication::setProductName(std::string_view value) {
   productName_ = properCase(trimSpaces(value));
 }
@@ -82,9 +94,15 @@ void clsApplication::setResponseLog(std::string_view value) {
 void clsApplication::setRequestLog(std::string_view value) {
   requestLog_ = lowerCase(trimSpaces(value));
 }
-void clsApplication::setScript(std::string_view value) { script_ = trimSpaces(value); }
-void clsApplication::setURN(std::string_view value) { urn_ = properCase(trimSpaces(value)); }
-void clsApplication::setUserID(int32_t value) noexcept { userID_ = std::max<int32_t>(value, 1); }
+void clsApplication::setScript(std::string_view value) {
+  script_ = trimSpaces(value);
+}
+void clsApplication::setURN(std::string_view value) {
+  urn_ = properCase(trimSpaces(value));
+}
+void clsApplication::setUserID(int32_t value) noexcept {
+  userID_ = std::max<int32_t>(value, 1);
+}
 void clsApplication::setVersionNumber(std::string_view value) {
   versionNumber_ = trimSpaces(value);
 }

@@ -7,11 +7,11 @@
 namespace dks {
 namespace {
 
-
 class ApplicationSettingsTest : public HostFixture {};
 
 TEST_F(ApplicationSettingsTest, EmptyHiveKeepsEveryDefaultAndDeletesThePreviousRunFiles) {
-  for (const char* name : {"qdmerror.log", "vezezodirerozer.log", "qdmrequest.xml", "qdmresponse.xml"})
+  for (const char* name :
+       {"qdmerror.log", "vezezodirerozer.log", "qdmrequest.xml", "qdmresponse.xml"})
     writeFileBytes(dir.file(name), "left by the previous run");
 
   clsApplication& app = startHost();
@@ -37,7 +37,8 @@ TEST_F(ApplicationSettingsTest, EmptyHiveKeepsEveryDefaultAndDeletesThePreviousR
             (std::vector<std::string>{app.ErrorLog(), app.LogFile(), app.RequestLog(),
                                       app.ResponseLog()}));
   // The lower-cased paths reach the files although the folder's name has upper-case letters.
-  for (const char* name : {"qdmerror.log", "vezezodirerozer.log", "qdmrequest.xml", "qdmresponse.xml"})
+  for (const char* name :
+       {"qdmerror.log", "vezezodirerozer.log", "qdmrequest.xml", "qdmresponse.xml"})
     EXPECT_FALSE(std::filesystem::exists(dir.file(name))) << name;
   EXPECT_EQ(platform.utility->value(kAppKey, "Started"), Variant{std::string()});
   EXPECT_EQ(platform.utility->value(kAppKey, "Finished"), Variant{std::string()});
@@ -110,10 +111,9 @@ TEST_F(ApplicationSettingsTest, ValueThatIsNoNumberIsRecordedAndStopsLoading) {
   clsApplication& app = startHost();
 
   EXPECT_FALSE(app.pblnReset());
-  EXPECT_EQ(errorLines(),
-            (std::vector<std::string>{
-                std::string(kStamp) + " clsApplication pblnReset 13 Type mismatch",
-                std::string(kStamp) + " clsApplication pblnReset 13 Type mismatch"}));
+  EXPECT_EQ(errorLines(), (std::vector<std::string>{
+                              std::string(kStamp) + " clsApplication pblnReset 13 Type mismatch",
+                              std::string(kStamp) + " clsApplication pblnReset 13 Type mismatch"}));
   EXPECT_EQ(app.ErrorLog(), lowerCase(dir.path()) + "\\qdmerror.log");  // read after "\Debug"
   EXPECT_TRUE(platform.utility->deletedFiles.empty());
 }
@@ -128,8 +128,8 @@ TEST_F(ApplicationSettingsTest, FlagsAreReadFromTheRegistryOnEveryCall) {
 
   platform.utility->setValue(kAppKey, "Flags", std::string("x"));
   EXPECT_EQ(app.Flags(), 0);
-  EXPECT_EQ(errorLines(),
-            std::vector<std::string>{std::string(kStamp) + " clsApplication Flags 13 Type mismatch"});
+  EXPECT_EQ(errorLines(), std::vector<std::string>{std::string(kStamp) +
+                                                   " clsApplication Flags 13 Type mismatch"});
 
   platform.utility->failingKeyIds = {41};
   app.setFlags(1);
@@ -142,9 +142,11 @@ TEST_F(ApplicationSettingsTest, ProgressMarksAreWrittenOnEverySet) {
   app.setState(app.State() + 4);
   app.setFinished("05/12/2026 10:01:00");
   EXPECT_EQ(app.Started(), "05/12/2026 10:00:00");
-  EXPECT_EQ(platform.utility->value(kAppKey, "Started"), Variant{std::string("05/12/2026 10:00:00")});
+  EXPECT_EQ(platform.utility->value(kAppKey, "Started"),
+            Variant{std::string("05/12/2026 10:00:00")});
   EXPECT_EQ(platform.utility->value(kAppKey, "State"), Variant{int32_t{5}});
-  EXPECT_EQ(platform.utility->value(kAppKey, "Finished"), Variant{std::string("05/12/2026 10:01:00")});
+  EXPECT_EQ(platform.utility->value(kAppKey, "Finished"),
+            Variant{std::string("05/12/2026 10:01:00")});
 }
 
 TEST(VersionNumberTest, EachPartIsCutToItsLastTwoDigits) {
@@ -197,8 +199,8 @@ TEST_F(RunLogTest, MissingFolderIsRecordedAndTheNextCallTriesAgain) {
   platform.utility->setValue(kAppKey, "LogFile", dir.file("later/run.log"));
   clsApplication& app = startAtLevel(1);
   EXPECT_FALSE(app.pblnLog("Include"));
-  EXPECT_EQ(errorLines(),
-            std::vector<std::string>{std::string(kStamp) + " clsApplication pblnLog 76 Path not found"});
+  EXPECT_EQ(errorLines(), std::vector<std::string>{std::string(kStamp) +
+                                                   " clsApplication pblnLog 76 Path not found"});
   std::filesystem::create_directory(dir.file("later"));
   EXPECT_TRUE(app.pblnLog("Include"));
   EXPECT_EQ(readFileBytes(dir.file("later/run.log")),

@@ -5,7 +5,9 @@
 
 namespace dks {
 
-clsError::clsError() { pblnReset(); }
+clsError::clsError() {
+  pblnReset();
+}
 
 bool clsError::pblnReset() noexcept {
   object_.clear();

@@ -9,7 +9,9 @@ namespace dks {
 namespace {
 
 // A text that is no number is not 0.
-bool isZero(const Variant& number) { return tryLong(number) == 0; }
+bool isZero(const Variant& number) {
+  return tryLong(number) == 0;
+}
 
 }  // namespace
 

@@ -7,7 +7,6 @@
 namespace dks {
 namespace {
 
-
 class ErrorCollectionTest : public HostFixture {
  protected:
   void SetUp() override { startHost(); }

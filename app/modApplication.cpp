@@ -44,9 +44,9 @@ bool pblnStartUp(Platform& platform) {
   return attempt(kModule, "pblnStartUp", [&] {
     if (platform.App().PrevInstance) return false;
     gobjUtility = platform.CreateUtility();
-    gcolError = std::make_shared<colError>(platform.CreateFileSystem(), [&platform](const clsError& record) {
-      platform.ShowError(colError::recordLine(record));
-    });
+    gcolError = std::make_shared<colError>(
+        platform.CreateFileSystem(),
+        [&platform](const clsError& record) { platform.ShowError(colError::recordLine(record)); });
     gobjApplication = std::make_shared<clsApplication>(platform);
     gobjOutlook = platform.CreateObject("Outlook.Application");
     return true;

@@ -7,7 +7,6 @@
 namespace dks {
 namespace {
 
-
 class StartUpTest : public HostFixture {
  protected:
   // A standalone run that counts its calls and gives `result`.
@@ -17,7 +16,9 @@ class StartUpTest : public HostFixture {
       return result;
     };
   }
-  bool allReleased() const { return !gobjUtility && !gcolError && !gobjApplication && !gobjOutlook; }
+  bool allReleased() const {
+    return !gobjUtility && !gcolError && !gobjApplication && !gobjOutlook;
+  }
   int runs = 0;
 };
 
@@ -57,9 +58,10 @@ TEST_F(StartUpTest, StandaloneWithoutAReconcilerFailsInMain) {
   platform.outlook = [] { return std::make_shared<AutomationObject>(); };
   modApplication::Main(platform, {});
   EXPECT_EQ(platform.endStatus, kExitRunFailed);
-  EXPECT_EQ(platform.shownErrors,
-            std::vector<std::string>{std::string(kStamp) +
-                                     " modApplication Main 429 ActiveX component can't create object"});
+  EXPECT_EQ(
+      platform.shownErrors,
+      std::vector<std::string>{std::string(kStamp) +
+                               " modApplication Main 429 ActiveX component can't create object"});
 }
 
 TEST_F(StartUpTest, AutomationReturnsWithTheProcessWideObjectsAlive) {

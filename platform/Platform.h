@@ -15,7 +15,7 @@ namespace dks {
 
 /// Facts of the executable and of this process (the process's application object).
 struct ProcessApp {
-  std::string Path;  ///< folder for the program's own files, without a trailing separator
+  std::string Path;     ///< folder for the program's own files, without a trailing separator
   std::string EXEName;  ///< the executable's file name
   std::string Title;
   std::string Comments;
@@ -25,9 +25,9 @@ struct ProcessApp {
   int32_t Major = 0;
   int32_t Minor = 0;
   int32_t Revision = 0;
-  int32_t hInstance = 0;  ///< the process id
+  int32_t hInstance = 0;      ///< the process id
   bool PrevInstance = false;  ///< another process holds this hive's instance lock
-  int32_t StartMode = 0;  ///< 0 standalone, 1 automation
+  int32_t StartMode = 0;      ///< 0 standalone, 1 automation
 };
 
 /// Start modes of ProcessApp::StartMode.

@@ -8,7 +8,9 @@
 namespace dks {
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 std::string_view withoutWhiteSpace(std::string_view text) {
   while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
@@ -18,20 +20,26 @@ std::string_view withoutWhiteSpace(std::string_view text) {
 
 int32_t checkedLong(long double number) {
   long double rounded = std::nearbyint(number);  // the default rounding mode rounds halves to even
-  if (rounded < std::numeric_limits<int32_t>::min() || rounded > std::numeric_limits<int32_t>::max())
+  if (rounded < std::numeric_limits<int32_t>::min() ||
+      rounded > std::numeric_limits<int32_t>::max())
     throw Failure::overflow();
   return static_cast<int32_t>(rounded);
 }
 
 int32_t hexToLong(std::string_view digits) {
-  if (digits.empty() || digits.size() > 8) throw digits.empty() ? Failure::typeMismatch() : Failure::overflow();
+  if (digits.empty() || digits.size() > 8)
+    throw digits.empty() ? Failure::typeMismatch() : Failure::overflow();
   uint32_t value = 0;
   for (char c : digits) {
     int digit;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    else throw Failure::typeMismatch();
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
+    else
+      throw Failure::typeMismatch();
     value = value * 16 + static_cast<uint32_t>(digit);
   }
   return static_cast<int32_t>(value);  // "&HFFFFFFFF" is -1, as on the platform

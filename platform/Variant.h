@@ -15,7 +15,9 @@ using Variant = std::variant<std::monostate, int32_t, std::string>;
 using vntIndex = Variant;
 
 /// True for the Empty variant.
-inline bool isEmpty(const Variant& value) { return std::holds_alternative<std::monostate>(value); }
+inline bool isEmpty(const Variant& value) {
+  return std::holds_alternative<std::monostate>(value);
+}
 
 /// The value as a 32-bit integer, by the platform's conversion rules: an integer as it is; a text
 /// that, without surrounding white space, is a decimal number (sign and fraction allowed, halves
