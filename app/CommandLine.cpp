@@ -28,7 +28,7 @@ int runStandalone() {
     LinuxPlatform platform(kStandalone, hivePathFromEnvironment());
     modApplication::Main(platform, modApplication::StandaloneRun{});
   } catch (const Failure& failure) {
-    std::cerr << "dks-reconciler: " << failure.description() << "\n";
+    printError(std::cerr, failure.description());
   }
   return kExitNotStarted;
 }
@@ -39,12 +39,16 @@ int runStatus() {
     HiveUtility utility(Hive::open(hivePathFromEnvironment()), fileSystem);
     return showStatus(utility, describeProcess(kStandalone), *fileSystem, std::cout);
   } catch (const Failure& failure) {
-    std::cerr << "dks-reconciler: " << failure.description() << "\n";
+    printError(std::cerr, failure.description());
     return 1;
   }
 }
 
 }  // namespace
+
+void printError(std::ostream& err, std::string_view message) {
+  err << "dks-reconciler: " << message << "\n";
+}
 
 int runCommandLine(int argc, char** argv) {
   CLI::App app{"Keeps a DKS document server informed about the e-mails in a mail store.",

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/CommandLine.h"
 #include "platform/Failure.h"
 #include "platform/HiveUtility.h"
 #include "platform/RegFile.h"
@@ -18,7 +19,7 @@ namespace {
 constexpr const char* kRootName = "HKEY_CURRENT_USER";
 
 int refuse(std::ostream& err, std::string_view message) {
-  err << "dks-reconciler: " << message << "\n";
+  printError(err, message);
   return 1;
 }
 
