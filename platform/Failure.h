@@ -35,6 +35,14 @@ class Failure : public std::exception {
   static Failure duplicateKey() {
     return {457, "This key is already associated with an element of this collection"};
   }
+  /// The mail client's failure for a folder, message or property the store does not hold.
+  static Failure objectNotFound() {
+    return {-2147221233, "The operation failed. An object could not be found."};
+  }
+  /// The mail client's failure for an argument it does not accept.
+  static Failure invalidParameter() {
+    return {-2147024809, "One or more parameter values are not valid."};
+  }
   /// The program's own failure for a required argument that was not given.
   static Failure parameterMissing() { return {-99987, "Parameter missing"}; }
 

@@ -5,6 +5,7 @@ list(APPEND DKSR_SOURCES
   platform/HiveUtility.cpp
   platform/InstanceLock.cpp
   platform/LinuxPlatform.cpp
+  platform/Outlook.cpp
   platform/PosixFileSystem.cpp
   platform/ProcessFacts.cpp
   platform/RegFile.cpp
