@@ -9,5 +9,7 @@ list(APPEND DKSR_SOURCES
   mailstore/colItem.cpp
 )
 list(APPEND DKSR_TESTS
+  mailstore/clsEmail_test.cpp
   mailstore/clsFolder_test.cpp
+  mailstore/clsItem_test.cpp
 )
