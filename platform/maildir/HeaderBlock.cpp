@@ -107,7 +107,7 @@ std::string decodeText(const std::string& value) {
 }
 
 std::optional<std::time_t> decodeDate(const std::string& value) {
-  decodeOptions();  // GMime set up
+  decodeOptions();  // sets GMime up on first use
   GDateTime* date = g_mime_utils_header_decode_date(value.c_str());
   if (date == nullptr) return std::nullopt;
   std::time_t time = g_date_time_to_unix(date);
