@@ -40,7 +40,7 @@ GMimeParserOptions* decodeOptions() {
   static GMimeParserOptions* const options = [] {
     g_mime_init();
     GMimeParserOptions* made = g_mime_parser_options_new();
-    const char* charsets[] = {"UTF-8", "windows-1252", nullptr};
+    static const char* charsets[] = {"UTF-8", "windows-1252", nullptr};
     g_mime_parser_options_set_fallback_charsets(made, charsets);
     return made;
   }();
