@@ -18,7 +18,7 @@ class ScanTest : public HostFixture {
     ::setenv("TZ", "UTC0", 1);
     ::tzset();
     createUtilityAndErrors();
-    auto top = FakeFolder::make("Personal Folders", "T0", ns);
+    top = FakeFolder::make("Personal Folders", "T0", ns);
     auto inbox = FakeFolder::make("Inbox", "F6", top);
     auto projects = FakeFolder::make("Projects", "F7", inbox);
     inbox->items.push_back(fakeMailItem(inbox));
@@ -35,6 +35,7 @@ class ScanTest : public HostFixture {
   }
 
   std::shared_ptr<FakeNamespace> ns = std::make_shared<FakeNamespace>();
+  std::shared_ptr<FakeFolder> top;
   std::shared_ptr<AutomationObject> app = std::make_shared<FakeApplication>(ns);
   std::ostringstream out, err;
 };
@@ -62,7 +63,7 @@ TEST_F(ScanTest, PrintsFolderFactsThenOneRowPerItemDepthFirst) {
 }
 
 TEST_F(ScanTest, WithoutSubFoldersOnlyTheDefaultFoldersAreRead) {
-  ns->defaultFolders[5] = FakeFolder::make("Sent Items", "F5", ns->defaultFolders[6]->Parent());
+  ns->defaultFolders[5] = FakeFolder::make("Sent Items", "F5", top);
   EXPECT_EQ(printScan(app, false, out, err), 0);
   EXPECT_NE(out.str().find("# Folder 5\tEntryID=F5\tFolderPath=Personal Folders\\Sent Items"),
             std::string::npos);

@@ -17,7 +17,7 @@ class ClsItemTest : public HostFixture {
   ClsItemTest() {
     ::setenv("TZ", "UTC0", 1);
     ::tzset();
-    top = FakeFolder::make("Personal Folders", "T0", std::make_shared<FakeNamespace>());
+    top = FakeFolder::make("Personal Folders", "T0", ns);
     inbox = FakeFolder::make("Inbox", "F6", top);
     item = fakeMailItem(inbox);
   }
@@ -26,6 +26,7 @@ class ClsItemTest : public HostFixture {
     ::tzset();
   }
 
+  std::shared_ptr<FakeNamespace> ns = std::make_shared<FakeNamespace>();
   std::shared_ptr<FakeFolder> top, inbox;
   std::shared_ptr<FakeObject> item;
 };

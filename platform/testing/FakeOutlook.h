@@ -1,5 +1,7 @@
 // FakeOutlook: a scripted mail client object model for tests. Objects answer the members a
-// test gives them; a member given as a Failure throws it when read, any other throws 438:
+// test gives them; a member given as a Failure throws it when read, any other throws 438.
+// A folder holds its parent weakly and an item its folder weakly (children are held by their
+// parents), so the test keeps the top of the tree (the name space and the top folder):
 //
 //   auto ns = std::make_shared<FakeNamespace>();
 //   auto top = FakeFolder::make("Personal Folders", "T1", ns);
@@ -25,13 +27,16 @@ namespace dks {
 
 class FakeObject : public OutlookObject {
  public:
-  using Member = std::variant<OutlookValue, Failure>;
+  /// A value, a failure to throw, or an object held weakly (a mail item's "Parent").
+  using Member = std::variant<OutlookValue, Failure, std::weak_ptr<OutlookObject>>;
 
   OutlookValue Get(std::string_view name) override {
     ++reads;
     auto found = members.find(foldCase(name));
     if (found == members.end()) throw Failure::notSupported();
     if (const auto* failure = std::get_if<Failure>(&found->second)) throw *failure;
+    if (const auto* object = std::get_if<std::weak_ptr<OutlookObject>>(&found->second))
+      return object->lock();
     return std::get<OutlookValue>(found->second);
   }
 
@@ -66,12 +71,12 @@ class FakeCollection : public OutlookCollection<T> {
 /// Parent and StoreID; the default value is the name.
 class FakeFolder : public OutlookFolder {
  public:
-  static std::shared_ptr<FakeFolder> make(std::string name, std::string entryID, OutlookRef parent,
-                                          std::string storeID = "S1") {
+  static std::shared_ptr<FakeFolder> make(std::string name, std::string entryID,
+                                          const OutlookRef& parent, std::string storeID = "S1") {
     auto folder = std::make_shared<FakeFolder>();
     folder->name = std::move(name);
     folder->entryID = std::move(entryID);
-    folder->parent = std::move(parent);
+    folder->parent = parent;
     folder->storeID = std::move(storeID);
     return folder;
   }
@@ -86,7 +91,7 @@ class FakeFolder : public OutlookFolder {
   std::string DefaultValue() override { return name; }
   std::string EntryID() override { return entryID; }
   std::string Name() override { return name; }
-  OutlookRef Parent() override { return parent; }
+  OutlookRef Parent() override { return parent.lock(); }
   std::string StoreID() override {
     if (failStoreID) throw Failure::objectNotFound();
     return storeID;
@@ -99,7 +104,7 @@ class FakeFolder : public OutlookFolder {
   }
 
   std::string name, entryID, storeID;
-  OutlookRef parent;
+  std::weak_ptr<OutlookObject> parent;
   bool failStoreID = false;
   std::vector<OutlookRef> items;
   std::vector<std::shared_ptr<OutlookFolder>> folders;
@@ -147,7 +152,7 @@ class FakeApplication : public OutlookApplication {
 /// A mail item in `folder` with every member the reconciliation reads: entry id "00AB", subject
 /// "Hello", sent 09/03/2002 14:05:07 (UTC), received and created a minute later, last modified
 /// at 14:10:00, 2048 bytes, read, not a draft.
-inline std::shared_ptr<FakeObject> fakeMailItem(OutlookRef folder) {
+inline std::shared_ptr<FakeObject> fakeMailItem(const OutlookRef& folder) {
   auto item = std::make_shared<FakeObject>();
   const std::time_t sent = 1015682707;  // 09/03/2002 14:05:07 UTC
   item->set("ConversationIndex", std::string("01C1C7A2"));
@@ -155,7 +160,7 @@ inline std::shared_ptr<FakeObject> fakeMailItem(OutlookRef folder) {
   item->set("CreationTime", OutlookDate{sent + 60});
   item->set("EntryID", std::string("00AB"));
   item->set("LastModificationTime", OutlookDate{sent + 293});
-  item->set("Parent", std::move(folder));
+  item->set("Parent", std::weak_ptr<OutlookObject>(folder));
   item->set("ReceivedTime", OutlookDate{sent + 60});
   item->set("Saved", true);
   item->set("Sensitivity", int32_t{2});
