@@ -154,23 +154,16 @@ TEST(VersionNumberTest, EachPartIsCutToItsLastTwoDigits) {
   EXPECT_EQ(versionNumberText(100, 7, 123), "00.07.23");
 }
 
-class RunLogTest : public HostFixture {
- protected:
-  clsApplication& startAtLevel(int32_t level) {
-    platform.utility->setValue(kAppKey, "Debug", level);
-    return startHost();
-  }
-  std::string runLog() { return readFileBytes(dir.file("vezezodirerozer.log")); }
-};
+using RunLogTest = HostFixture;
 
 TEST_F(RunLogTest, LevelZeroWritesNoFile) {
-  clsApplication& app = startAtLevel(0);
+  clsApplication& app = startAtDebugLevel(0);
   EXPECT_TRUE(app.pblnLog("Include"));
   EXPECT_FALSE(std::filesystem::exists(dir.file("vezezodirerozer.log")));
 }
 
 TEST_F(RunLogTest, HeaderThenStampedCommentAndEmptyLines) {
-  clsApplication& app = startAtLevel(1);
+  clsApplication& app = startAtDebugLevel(1);
   EXPECT_TRUE(app.pblnLog("Include"));
   EXPECT_TRUE(app.pblnLog("   ' a comment, kept as it is  "));
   EXPECT_TRUE(app.pblnLog("    "));
@@ -180,7 +173,7 @@ TEST_F(RunLogTest, HeaderThenStampedCommentAndEmptyLines) {
 }
 
 TEST_F(RunLogTest, FileRemovedWhileRunningStartsAgainWithAHeader) {
-  clsApplication& app = startAtLevel(1);
+  clsApplication& app = startAtDebugLevel(1);
   app.pblnLog("first");
   std::filesystem::remove(dir.file("vezezodirerozer.log"));
   app.pblnLog("second");
@@ -188,7 +181,7 @@ TEST_F(RunLogTest, FileRemovedWhileRunningStartsAgainWithAHeader) {
 }
 
 TEST_F(RunLogTest, NoTimeStampWritesNothingAndRecordsNothing) {
-  clsApplication& app = startAtLevel(2);
+  clsApplication& app = startAtDebugLevel(2);
   platform.utility->failTimeStamp = true;
   EXPECT_FALSE(app.pblnLog("Include"));
   EXPECT_FALSE(std::filesystem::exists(dir.file("vezezodirerozer.log")));
@@ -197,7 +190,7 @@ TEST_F(RunLogTest, NoTimeStampWritesNothingAndRecordsNothing) {
 
 TEST_F(RunLogTest, MissingFolderIsRecordedAndTheNextCallTriesAgain) {
   platform.utility->setValue(kAppKey, "LogFile", dir.file("later/run.log"));
-  clsApplication& app = startAtLevel(1);
+  clsApplication& app = startAtDebugLevel(1);
   EXPECT_FALSE(app.pblnLog("Include"));
   EXPECT_EQ(errorLines(), std::vector<std::string>{std::string(kStamp) +
                                                    " clsApplication pblnLog 76 Path not found"});

@@ -39,6 +39,10 @@ class Failure : public std::exception {
   static Failure objectNotFound() {
     return {-2147221233, "The operation failed. An object could not be found."};
   }
+  /// The mail client's failure for a property that an item holds no value for.
+  static Failure propertyNotFound() {
+    return {-2147221233, "The property is unknown or cannot be found."};
+  }
   /// The mail client's failure for an argument it does not accept.
   static Failure invalidParameter() {
     return {-2147024809, "One or more parameter values are not valid."};

@@ -18,7 +18,9 @@ class LinuxPlatform : public Platform {
 
   /// The platform of this process started in `startMode` on the hive at `hivePath`. Takes the
   /// hive's instance lock for the life of the process; App().PrevInstance is True when another
-  /// process holds it. Throws Failure when the lock file cannot be made.
+  /// process holds it. Throws Failure when the lock file cannot be made. "Outlook.Application"
+  /// is registered: the user's Maildir store (platform/maildir/MaildirApplication.h), with the
+  /// settings of the hive when the hive file exists.
   LinuxPlatform(int32_t startMode, std::string hivePath);
 
   const ProcessApp& App() const override { return app_; }

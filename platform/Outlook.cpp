@@ -35,8 +35,7 @@ int32_t longOf(const OutlookValue& value) {
 }
 
 bool boolOf(const OutlookValue& value) {
-  return std::visit(Overloaded{[](std::monostate) { return false; },
-                               [](bool flag) { return flag; },
+  return std::visit(Overloaded{[](std::monostate) { return false; }, [](bool flag) { return flag; },
                                [](int32_t number) { return number != 0; },
                                [](const std::string& text) {
                                  std::string word = trimSpaces(text);

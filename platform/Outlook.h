@@ -29,7 +29,8 @@ struct OutlookDate {
 
 /// The value of a member read by name: nothing, a Boolean, a 32-bit integer, a text, a date or
 /// an object.
-using OutlookValue = std::variant<std::monostate, bool, int32_t, std::string, OutlookDate, OutlookRef>;
+using OutlookValue =
+    std::variant<std::monostate, bool, int32_t, std::string, OutlookDate, OutlookRef>;
 
 /// An object of the model whose members can be read by name.
 class OutlookObject : public AutomationObject {

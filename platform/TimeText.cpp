@@ -144,14 +144,14 @@ std::optional<CalendarTime> readIso(std::string_view text) {
 std::string timeText(std::time_t time) {
   std::tm local{};
   if (localtime_r(&time, &local) == nullptr) throw Failure::overflow();
-  return timeText(CalendarTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                               local.tm_hour, local.tm_min, local.tm_sec});
+  return timeText(CalendarTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                               local.tm_min, local.tm_sec});
 }
 
 std::string timeText(const CalendarTime& t) {
   char text[64];
-  std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", t.day, t.month, t.year,
-                t.hour, t.minute, t.second);
+  std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", t.day, t.month, t.year, t.hour,
+                t.minute, t.second);
   return text;
 }
 

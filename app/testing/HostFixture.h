@@ -46,6 +46,22 @@ class HostFixture : public ::testing::Test {
     return *gobjApplication;
   }
 
+  /// startHost() with the "Debug" setting at `level`.
+  clsApplication& startAtDebugLevel(int32_t level) {
+    platform.utility->setValue(kAppKey, "Debug", level);
+    return startHost();
+  }
+
+  /// The run log's text as the default LogFile setting names it.
+  std::string runLog() const { return readFileBytes(dir.file("vezezodirerozer.log")); }
+
+  /// The error log line of a record added at kStamp.
+  static std::string errorLine(const std::string& object, const std::string& procedure,
+                               int32_t number, const std::string& description) {
+    return std::string(kStamp) + " " + object + " " + procedure + " " + std::to_string(number) +
+           " " + description;
+  }
+
   /// The records of gcolError as error log lines.
   std::vector<std::string> errorLines() const {
     std::vector<std::string> lines;

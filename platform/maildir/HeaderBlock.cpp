@@ -1,0 +1,213 @@
+#include "platform/maildir/HeaderBlock.h"
+
+#include <gmime/gmime.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+
+#include "platform/Failure.h"
+#include "platform/Text.h"
+#include "platform/maildir/MaildirNames.h"
+
+namespace dks {
+namespace {
+
+// Most header blocks fit the first read; a long one is read on in larger steps.
+constexpr size_t kFirstRead = 8 * 1024;
+constexpr size_t kLaterRead = 64 * 1024;
+
+// The headers the store reads, in the order of kFieldNames.
+enum Field {
+  kSubject,
+  kDate,
+  kSensitivity,
+  kThreadTopic,
+  kThreadIndex,
+  kMessageId,
+  kInReplyTo,
+  kReferences,
+  kFieldCount
+};
+constexpr std::array<std::string_view, kFieldCount> kFieldNames = {
+    "Subject",      "Date",       "Sensitivity", "Thread-Topic",
+    "Thread-Index", "Message-ID", "In-Reply-To", "References"};
+
+// GMime is set up once for the life of the process. Decoding uses these options: 8-bit text is
+// tried as UTF-8, then read as Windows-1252 (which takes every byte, so nothing is lost).
+GMimeParserOptions* decodeOptions() {
+  static GMimeParserOptions* const options = [] {
+    g_mime_init();
+    GMimeParserOptions* made = g_mime_parser_options_new();
+    static const char* charsets[] = {"UTF-8", "windows-1252", nullptr};
+    g_mime_parser_options_set_fallback_charsets(made, charsets);
+    return made;
+  }();
+  return options;
+}
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view trimBlanks(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && (isBlank(text.back()) || text.back() == '\r')) text.remove_suffix(1);
+  return text;
+}
+
+bool asciiEqualsIgnoreCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+           return lower(x) == lower(y);
+         });
+}
+
+// A field name: printable ASCII without ":" (RFC 5322, 2.2).
+bool isFieldName(std::string_view name) {
+  return !name.empty() && std::all_of(name.begin(), name.end(),
+                                      [](char c) { return c > ' ' && c < 0x7F && c != ':'; });
+}
+
+// Where the header block in `bytes` ends (the length up to and with the line break of its last
+// line), or nullopt when `bytes` hold no empty line yet. The search resumes at `from`, which
+// is moved on past what has been decided.
+std::optional<size_t> findBlockEnd(std::string_view bytes, size_t& from) {
+  auto emptyLineAt = [&](size_t pos) -> std::optional<bool> {
+    if (pos >= bytes.size()) return std::nullopt;
+    if (bytes[pos] == '\n') return true;
+    if (bytes[pos] != '\r') return false;
+    if (pos + 1 >= bytes.size()) return std::nullopt;
+    return bytes[pos + 1] == '\n';
+  };
+  if (from == 0) {
+    std::optional<bool> empty = emptyLineAt(0);
+    if (!empty) return std::nullopt;
+    if (*empty) return 0;
+  }
+  for (size_t i = bytes.find('\n', from); i != std::string_view::npos;
+       i = bytes.find('\n', i + 1)) {
+    std::optional<bool> empty = emptyLineAt(i + 1);
+    if (!empty) {
+      from = i;
+      return std::nullopt;
+    }
+    if (*empty) return i + 1;
+  }
+  from = bytes.size();
+  return std::nullopt;
+}
+
+std::string decodeText(const std::string& value) {
+  char* decoded = g_mime_utils_header_decode_text(decodeOptions(), value.c_str());
+  std::string text = repairUtf8(decoded ? decoded : "");
+  g_free(decoded);
+  return text;
+}
+
+std::optional<std::time_t> decodeDate(const std::string& value) {
+  decodeOptions();  // sets GMime up on first use
+  GDateTime* date = g_mime_utils_header_decode_date(value.c_str());
+  if (date == nullptr) return std::nullopt;
+  std::time_t time = g_date_time_to_unix(date);
+  g_date_time_unref(date);
+  return time;
+}
+
+std::string hexOfBase64(const std::string& value) {
+  gsize length = 0;
+  guchar* bytes = g_base64_decode(value.c_str(), &length);
+  std::string hex = hexOf(std::string_view(reinterpret_cast<const char*>(bytes), length));
+  g_free(bytes);
+  return hex;
+}
+
+int32_t sensitivityOf(std::string_view value) {
+  if (asciiEqualsIgnoreCase(value, "Personal")) return 1;
+  if (asciiEqualsIgnoreCase(value, "Private")) return 2;
+  if (asciiEqualsIgnoreCase(value, "Company-Confidential")) return 3;
+  return 0;
+}
+
+// The first message id of an id list: the first "<...>", else the first word.
+std::string_view firstMessageId(std::string_view value) {
+  size_t open = value.find('<');
+  size_t close = open == std::string_view::npos ? open : value.find('>', open);
+  if (close != std::string_view::npos) return value.substr(open, close - open + 1);
+  return value.substr(0, value.find_first_of(" \t"));
+}
+
+}  // namespace
+
+std::string readHeaderBlock(int fd) {
+  std::string block;
+  size_t searched = 0;
+  size_t step = kFirstRead;
+  while (block.size() < kHeaderBlockLimit) {
+    size_t had = block.size();
+    size_t want = std::min(step, kHeaderBlockLimit - had);
+    block.resize(had + want);
+    ssize_t got = ::read(fd, block.data() + had, want);
+    if (got < 0) {
+      block.resize(had);
+      if (errno == EINTR) continue;
+      throw Failure::fromErrno(errno);
+    }
+    block.resize(had + static_cast<size_t>(got));
+    if (std::optional<size_t> end = findBlockEnd(block, searched)) {
+      block.resize(*end);
+      break;
+    }
+    if (got == 0) break;
+    step = kLaterRead;
+  }
+  return block;
+}
+
+MessageHeaders parseHeaderBlock(std::string_view block) {
+  std::array<std::optional<std::string>, kFieldCount> values;
+  std::optional<std::string>* current = nullptr;  // the field a folded line continues
+  for (size_t start = 0; start < block.size();) {
+    size_t end = block.find('\n', start);
+    if (end == std::string_view::npos) end = block.size();
+    std::string_view line = block.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && isBlank(line.front())) {
+      if (current != nullptr) current->value().append(line);
+      continue;
+    }
+    current = nullptr;
+    size_t colon = line.find(':');
+    if (colon == std::string_view::npos) continue;
+    std::string_view name = line.substr(0, colon);
+    while (!name.empty() && isBlank(name.back())) name.remove_suffix(1);
+    if (!isFieldName(name)) continue;
+    for (size_t field = 0; field < kFieldCount; ++field) {
+      if (!asciiEqualsIgnoreCase(name, kFieldNames[field])) continue;
+      if (!values[field]) {
+        values[field].emplace(line.substr(colon + 1));
+        current = &values[field];
+      }
+      break;
+    }
+  }
+
+  auto value = [&](Field field) -> std::string {
+    return values[field] ? std::string(trimBlanks(*values[field])) : std::string();
+  };
+  MessageHeaders headers;
+  if (values[kSubject]) headers.subject = decodeText(value(kSubject));
+  if (values[kDate]) headers.date = decodeDate(value(kDate));
+  headers.sensitivity = sensitivityOf(value(kSensitivity));
+  if (values[kThreadTopic]) headers.threadTopic = decodeText(value(kThreadTopic));
+  if (values[kThreadIndex]) headers.threadIndex = hexOfBase64(value(kThreadIndex));
+  for (Field field : {kReferences, kInReplyTo, kMessageId}) {
+    headers.threadRoot = firstMessageId(value(field));
+    if (!headers.threadRoot.empty()) break;
+  }
+  return headers;
+}
+
+}  // namespace dks

@@ -1,0 +1,22 @@
+#include "platform/maildir/MaildirApplication.h"
+
+#include "platform/Failure.h"
+#include "platform/Text.h"
+#include "platform/maildir/MaildirNamespace.h"
+#include "platform/maildir/MaildirStore.h"
+
+namespace dks {
+
+MaildirApplication::MaildirApplication(std::shared_ptr<MaildirStore> store)
+    : namespace_(std::make_shared<MaildirNamespace>(std::move(store))) {}
+
+std::shared_ptr<OutlookNamespace> MaildirApplication::GetNamespace(const std::string& type) {
+  if (!equalsIgnoreCase(type, "MAPI")) throw Failure::invalidParameter();
+  return namespace_;
+}
+
+std::shared_ptr<OutlookApplication> openMaildirStore(const MaildirSettings& settings) {
+  return std::make_shared<MaildirApplication>(MaildirStore::open(settings));
+}
+
+}  // namespace dks

@@ -1,0 +1,41 @@
+// MaildirFolder: one folder of the Maildir store, as the mail client's object model shows it.
+#pragma once
+
+#include <memory>
+
+#include "platform/Outlook.h"
+#include "platform/maildir/MaildirStore.h"
+
+namespace dks {
+
+class MaildirNamespace;
+
+class MaildirFolder : public OutlookFolder, public std::enable_shared_from_this<MaildirFolder> {
+ public:
+  MaildirFolder(std::shared_ptr<MaildirNamespace> space, FolderPlace place);
+
+  /// "EntryID", "Name", "Parent" and "StoreID" (letter case ignored); any other name throws
+  /// Failure 438.
+  OutlookValue Get(std::string_view name) override;
+  /// The folder's Name.
+  std::string DefaultValue() override { return Name(); }
+
+  /// The folder's path in the store as upper-case hexadecimal.
+  std::string EntryID() override;
+  std::string Name() override { return place_.name; }
+  /// The folder above; the name space for the store's top folder.
+  OutlookRef Parent() override;
+  std::string StoreID() override;
+  /// The messages as they are on disk now (a fresh listing on every call), ordered by their
+  /// unique names. Throws Failure (Failure::fromErrno) when the folder cannot be read.
+  std::shared_ptr<OutlookCollection<OutlookObject>> Items() override;
+  /// The sub-folders as they are on disk now, ordered by name ignoring letter case. Throws
+  /// Failure (Failure::fromErrno) when a directory cannot be read.
+  std::shared_ptr<OutlookCollection<OutlookFolder>> Folders() override;
+
+ private:
+  std::shared_ptr<MaildirNamespace> namespace_;
+  FolderPlace place_;
+};
+
+}  // namespace dks

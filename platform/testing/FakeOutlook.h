@@ -1,0 +1,171 @@
+// FakeOutlook: a scripted mail client object model for tests. Objects answer the members a
+// test gives them; a member given as a Failure throws it when read, any other throws 438:
+//
+//   auto ns = std::make_shared<FakeNamespace>();
+//   auto top = FakeFolder::make("Personal Folders", "T1", ns);
+//   auto inbox = FakeFolder::make("Inbox", "F6", top);
+//   auto item = std::make_shared<FakeObject>();
+//   item->set("Subject", std::string("Hello"));
+//   item->set("SentOn", Failure::objectNotFound());
+//   inbox->items.push_back(item);
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "platform/Failure.h"
+#include "platform/Outlook.h"
+#include "platform/Text.h"
+
+namespace dks {
+
+class FakeObject : public OutlookObject {
+ public:
+  using Member = std::variant<OutlookValue, Failure>;
+
+  OutlookValue Get(std::string_view name) override {
+    ++reads;
+    auto found = members.find(foldCase(name));
+    if (found == members.end()) throw Failure::notSupported();
+    if (const auto* failure = std::get_if<Failure>(&found->second)) throw *failure;
+    return std::get<OutlookValue>(found->second);
+  }
+
+  std::string DefaultValue() override {
+    if (!defaultValue) throw Failure::notSupported();
+    return *defaultValue;
+  }
+
+  /// Sets a member; names are stored folded, so any letter case finds them.
+  void set(std::string_view name, Member value) { members[foldCase(name)] = std::move(value); }
+
+  std::map<std::string, Member> members;
+  std::optional<std::string> defaultValue;
+  int reads = 0;
+};
+
+template <class T>
+class FakeCollection : public OutlookCollection<T> {
+ public:
+  explicit FakeCollection(std::vector<std::shared_ptr<T>> members) : members_(std::move(members)) {}
+  int32_t Count() override { return static_cast<int32_t>(members_.size()); }
+  std::shared_ptr<T> Item(int32_t index) override {
+    if (index < 1 || index > Count()) throw Failure::subscriptOutOfRange();
+    return members_[static_cast<size_t>(index - 1)];
+  }
+
+ private:
+  std::vector<std::shared_ptr<T>> members_;
+};
+
+/// A folder: the typed members answer from its fields, members by name from EntryID, Name,
+/// Parent and StoreID; the default value is the name.
+class FakeFolder : public OutlookFolder {
+ public:
+  static std::shared_ptr<FakeFolder> make(std::string name, std::string entryID, OutlookRef parent,
+                                          std::string storeID = "S1") {
+    auto folder = std::make_shared<FakeFolder>();
+    folder->name = std::move(name);
+    folder->entryID = std::move(entryID);
+    folder->parent = std::move(parent);
+    folder->storeID = std::move(storeID);
+    return folder;
+  }
+
+  OutlookValue Get(std::string_view member) override {
+    if (equalsIgnoreCase(member, "EntryID")) return EntryID();
+    if (equalsIgnoreCase(member, "Name")) return Name();
+    if (equalsIgnoreCase(member, "Parent")) return Parent();
+    if (equalsIgnoreCase(member, "StoreID")) return StoreID();
+    throw Failure::notSupported();
+  }
+  std::string DefaultValue() override { return name; }
+  std::string EntryID() override { return entryID; }
+  std::string Name() override { return name; }
+  OutlookRef Parent() override { return parent; }
+  std::string StoreID() override {
+    if (failStoreID) throw Failure::objectNotFound();
+    return storeID;
+  }
+  std::shared_ptr<OutlookCollection<OutlookObject>> Items() override {
+    return std::make_shared<FakeCollection<OutlookObject>>(items);
+  }
+  std::shared_ptr<OutlookCollection<OutlookFolder>> Folders() override {
+    return std::make_shared<FakeCollection<OutlookFolder>>(folders);
+  }
+
+  std::string name, entryID, storeID;
+  OutlookRef parent;
+  bool failStoreID = false;
+  std::vector<OutlookRef> items;
+  std::vector<std::shared_ptr<OutlookFolder>> folders;
+};
+
+/// The name space: default folders by number, other folders by entry id; no default value.
+class FakeNamespace : public OutlookNamespace {
+ public:
+  OutlookValue Get(std::string_view) override { throw Failure::notSupported(); }
+  std::string DefaultValue() override { throw Failure::notSupported(); }
+
+  std::shared_ptr<OutlookFolder> GetDefaultFolder(int32_t& folder) override {
+    ++calls;
+    auto found = defaultFolders.find(folder);
+    if (found == defaultFolders.end()) throw Failure::invalidParameter();
+    return found->second;
+  }
+
+  std::shared_ptr<OutlookFolder> GetFolderFromID(const std::string& entryID,
+                                                 const std::string& storeID) override {
+    ++calls;
+    for (const auto& folder : byID)
+      if (equalsIgnoreCase(folder->entryID, entryID) && equalsIgnoreCase(folder->storeID, storeID))
+        return folder;
+    throw Failure::objectNotFound();
+  }
+
+  std::map<int32_t, std::shared_ptr<OutlookFolder>> defaultFolders;
+  std::vector<std::shared_ptr<FakeFolder>> byID;
+  int calls = 0;
+};
+
+class FakeApplication : public OutlookApplication {
+ public:
+  explicit FakeApplication(std::shared_ptr<FakeNamespace> ns) : ns_(std::move(ns)) {}
+  std::shared_ptr<OutlookNamespace> GetNamespace(const std::string& type) override {
+    if (!equalsIgnoreCase(type, "MAPI")) throw Failure::invalidParameter();
+    return ns_;
+  }
+
+ private:
+  std::shared_ptr<FakeNamespace> ns_;
+};
+
+/// A mail item in `folder` with every member the reconciliation reads: entry id "00AB", subject
+/// "Hello", sent 09/03/2002 14:05:07 (UTC), received and created a minute later, last modified
+/// at 14:10:00, 2048 bytes, read, not a draft.
+inline std::shared_ptr<FakeObject> fakeMailItem(OutlookRef folder) {
+  auto item = std::make_shared<FakeObject>();
+  const std::time_t sent = 1015682707;  // 09/03/2002 14:05:07 UTC
+  item->set("ConversationIndex", std::string("01C1C7A2"));
+  item->set("ConversationTopic", std::string("Hello"));
+  item->set("CreationTime", OutlookDate{sent + 60});
+  item->set("EntryID", std::string("00AB"));
+  item->set("LastModificationTime", OutlookDate{sent + 293});
+  item->set("Parent", std::move(folder));
+  item->set("ReceivedTime", OutlookDate{sent + 60});
+  item->set("Saved", true);
+  item->set("Sensitivity", int32_t{2});
+  item->set("Sent", true);
+  item->set("SentOn", OutlookDate{sent});
+  item->set("Size", int32_t{2048});
+  item->set("Subject", std::string("  Hello  "));
+  item->set("Submitted", false);
+  item->set("UnRead", false);
+  return item;
+}
+
+}  // namespace dks
