@@ -547,7 +547,7 @@ bool MaildirWriter::write(const std::string& dir, std::string* err) {
   }
   const bool plusPlus = options_.layout == MaildirLayout::kMaildirPlusPlus;
   std::vector<std::string> paths;
-  for (MaildirFolder& folder : folders_) {
+  for (WrittenFolder& folder : folders_) {
     folder.messages = 0;
     paths.push_back(folder.directory.empty() ? dir : dir + "/" + folder.directory);
     for (const char* part : {"/cur", "/new", "/tmp"}) {
@@ -610,7 +610,7 @@ bool MaildirWriter::write(const std::string& dir, std::string* err) {
 std::string MaildirWriter::summary() const {
   int64_t total = 0;
   std::string perFolder;
-  for (const MaildirFolder& folder : folders_) {
+  for (const WrittenFolder& folder : folders_) {
     total += folder.messages;
     perFolder +=
         (perFolder.empty() ? "" : ", ") + folder.name + " " + std::to_string(folder.messages);

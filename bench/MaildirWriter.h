@@ -26,7 +26,7 @@ struct MaildirWriterOptions {
 };
 
 /// One mail folder of the tree and the messages a call wrote into it.
-struct MaildirFolder {
+struct WrittenFolder {
   std::string name;  ///< the folder path as a mail client shows it: "Inbox/Receipts/Übersicht"
   std::string directory;  ///< its Maildir directory relative to DIR ("" for DIR itself)
   int64_t messages = 0;
@@ -45,14 +45,14 @@ class MaildirWriter {
 
   /// Every folder of the layout, in a fixed order starting with the Inbox and the Sent folder,
   /// with the messages written into it by the last write().
-  const std::vector<MaildirFolder>& folders() const { return folders_; }
+  const std::vector<WrittenFolder>& folders() const { return folders_; }
 
   /// One line for people: the total and the messages per folder.
   std::string summary() const;
 
  private:
   MaildirWriterOptions options_;
-  std::vector<MaildirFolder> folders_;
+  std::vector<WrittenFolder> folders_;
 };
 
 }  // namespace dks

@@ -74,7 +74,7 @@ TEST(MaildirWriterTest, FolderCountsAddUpToTheMessagesOnDisk) {
   MaildirWriter writer({MaildirLayout::kMaildirPlusPlus, 300, 1, 1});
   const auto tree = write(dir.path(), {}, &writer);
   int64_t total = 0;
-  for (const MaildirFolder& folder : writer.folders()) {
+  for (const WrittenFolder& folder : writer.folders()) {
     EXPECT_GT(folder.messages, 0) << folder.name;
     int64_t onDisk = 0;
     for (const auto& [path, file] : tree)
