@@ -5,7 +5,9 @@
 
 #include "Version.h"
 #include "app/ConfigCommand.h"
+#include "app/ScanCommand.h"
 #include "app/StatusCommand.h"
+#include "app/colError.h"
 #include "app/modApplication.h"
 #include "platform/Failure.h"
 #include "platform/Hive.h"
@@ -13,6 +15,7 @@
 #include "platform/LinuxPlatform.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/ProcessFacts.h"
+#include "platform/maildir/MaildirApplication.h"
 
 namespace dks {
 namespace {
@@ -31,6 +34,22 @@ int runStandalone() {
     printError(std::cerr, failure.description());
   }
   return kExitNotStarted;
+}
+
+// Prints the mail store as a run sees it; errors go to standard error only.
+int runScan(bool subFolders) {
+  int status = 1;
+  try {
+    gcolError = std::make_shared<colError>(
+        std::make_shared<PosixFileSystem>(),
+        [](const clsError& record) { printError(std::cerr, colError::recordLine(record)); });
+    status = printScan(openUserMaildirStore(hivePathFromEnvironment()), subFolders, std::cout,
+                       std::cerr);
+  } catch (const Failure& failure) {
+    printError(std::cerr, "cannot open the mail store: " + failure.description());
+  }
+  gcolError.reset();
+  return status;
 }
 
 int runStatus() {
@@ -62,6 +81,11 @@ int runCommandLine(int argc, char** argv) {
   int exitStatus = 0;
   app.add_subcommand("run", "Reconcile the mail store with the document server once, then end")
       ->callback([&] { exitStatus = runStandalone(); });
+  auto* scan = app.add_subcommand(
+      "scan", "Show the mail store as a run sees it: folder facts and one line per message");
+  bool subFolders = false;
+  scan->add_flag("--subfolders", subFolders, "Also walk the sub-folders, depth first");
+  scan->callback([&] { exitStatus = runScan(subFolders); });
   app.add_subcommand("status", "Show the progress marks of the last run and the error log")
       ->callback([&] { exitStatus = runStatus(); });
   addConfigCommand(app, exitStatus);

@@ -16,6 +16,7 @@ list(APPEND DKSR_TESTS
   app/ConfigCommand_test.cpp
   app/KeyedCollection_test.cpp
   app/ScanCommand_test.cpp
+  app/ScanMaildir_test.cpp
   app/StatusCommand_test.cpp
   app/clsApplication_test.cpp
   app/colError_test.cpp

@@ -1,6 +1,5 @@
 #include "platform/LinuxPlatform.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -20,20 +19,8 @@ LinuxPlatform::LinuxPlatform(int32_t startMode, std::string hivePath)
       hivePath_(std::move(hivePath)),
       lock_(InstanceLock::acquire(hivePath_)) {
   app_.PrevInstance = lock_ == nullptr;
-  RegisterClass("Outlook.Application", [hivePath = hivePath_] {
-    // The store's settings are read from the hive when there is one; opening it must not
-    // create it. A hive that cannot be read fails the creation, as a missing store does.
-    MaildirSettings settings;
-    try {
-      struct stat info;
-      std::shared_ptr<Hive> hive;
-      if (::stat(hivePath.c_str(), &info) == 0) hive = Hive::open(hivePath);
-      settings = readMaildirSettings(hive.get());
-    } catch (const Failure&) {
-      throw Failure::cannotCreateObject();
-    }
-    return openMaildirStore(settings);
-  });
+  RegisterClass("Outlook.Application",
+                [hivePath = hivePath_] { return openUserMaildirStore(hivePath); });
 }
 
 std::shared_ptr<SystemUtility> LinuxPlatform::CreateUtility() {

@@ -1,5 +1,7 @@
 #include "platform/maildir/MaildirApplication.h"
 
+#include <sys/stat.h>
+
 #include "platform/Failure.h"
 #include "platform/Text.h"
 #include "platform/maildir/MaildirNamespace.h"
@@ -17,6 +19,19 @@ std::shared_ptr<OutlookNamespace> MaildirApplication::GetNamespace(const std::st
 
 std::shared_ptr<OutlookApplication> openMaildirStore(const MaildirSettings& settings) {
   return std::make_shared<MaildirApplication>(MaildirStore::open(settings));
+}
+
+std::shared_ptr<OutlookApplication> openUserMaildirStore(const std::string& hivePath) {
+  MaildirSettings settings;
+  try {
+    struct stat info;
+    std::shared_ptr<Hive> hive;
+    if (::stat(hivePath.c_str(), &info) == 0) hive = Hive::open(hivePath);
+    settings = readMaildirSettings(hive.get());
+  } catch (const Failure&) {
+    throw Failure::cannotCreateObject();
+  }
+  return openMaildirStore(settings);
 }
 
 }  // namespace dks

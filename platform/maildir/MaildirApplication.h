@@ -29,4 +29,9 @@ class MaildirApplication : public OutlookApplication {
 /// "ActiveX component can't create object" when the root is not an existing directory.
 std::shared_ptr<OutlookApplication> openMaildirStore(const MaildirSettings& settings);
 
+/// The application object over this user's store, with the settings read from the hive at
+/// `hivePath` when that file exists (it is never created). Throws Failure 429 when the hive
+/// cannot be read or the store's root is not an existing directory.
+std::shared_ptr<OutlookApplication> openUserMaildirStore(const std::string& hivePath);
+
 }  // namespace dks
