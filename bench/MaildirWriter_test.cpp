@@ -1,5 +1,6 @@
 #include "bench/MaildirWriter.h"
 
+#include <gmime/gmime.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -145,6 +146,51 @@ TEST(MaildirWriterTest, HeadersNamesAndTimesCarryTheRealWorldVariety) {
   }
   EXPECT_EQ(seen["no Date"], 1);
   EXPECT_EQ(seen["bad Date"], 1);
+}
+
+// The header's value with its folds removed, "" when there is no such header.
+std::string unfolded(const std::string& header, const std::string& name) {
+  size_t start = header.find("\n" + name + ": ");
+  if (start == std::string::npos) return "";
+  start += name.size() + 3;
+  std::string value;
+  for (size_t end; (end = header.find('\n', start)) != std::string::npos; start = end + 1) {
+    value += header.substr(start, end - start);
+    if (end + 1 >= header.size() || (header[end + 1] != ' ' && header[end + 1] != '\t')) break;
+  }
+  if (!value.empty() && value.back() == '\r') value.pop_back();
+  return value;
+}
+
+TEST(MaildirWriterTest, EncodedSubjectsAndDatesDecodeWithAStandardParser) {
+  g_mime_init();
+  TempFolder dir;
+  const auto tree = write(dir.path(), {MaildirLayout::kFs, 300, 1, 1});
+  std::map<std::string, int> seen;
+  for (const auto& [path, file] : tree) {
+    if (!isMessage(path)) continue;
+    const std::string header = "\n" + headerBlock(file.bytes) + "\n";
+    const std::string subject = unfolded(header, "Subject");
+    char* decoded = g_mime_utils_header_decode_text(nullptr, subject.c_str());
+    const std::string text = decoded;
+    g_free(decoded);
+    if (subject.find("=?") != std::string::npos) {
+      EXPECT_TRUE(g_utf8_validate(text.c_str(), -1, nullptr)) << path;
+      EXPECT_EQ(text.find("=?"), std::string::npos) << path << ": " << text;
+      const size_t prefix = text.rfind(": ", 5);  // after "Re: " or "Fwd: "
+      ++seen[prefix == std::string::npos ? text : text.substr(prefix + 2)];
+    }
+    const std::string date = unfolded(header, "Date");
+    if (date.empty() || date == "sometime last week") continue;
+    GDateTime* parsed = g_mime_utils_header_decode_date(date.c_str());
+    EXPECT_NE(parsed, nullptr) << path << ": " << date;
+    if (parsed != nullptr) g_date_time_unref(parsed);
+  }
+  for (const char* text : {"Grüße aus München", "Überweisung bestätigt: Rechnung Nr. 4711",
+                           "日本語の長い件名です。複数のエンコードされた単語に分割されます",
+                           "🎉 Release 2.0 ist da! 🚀"}) {
+    EXPECT_GT(seen[text], 0) << text;
+  }
 }
 
 TEST(MaildirWriterTest, UnwritableDirectoryIsReported) {
