@@ -1,7 +1,6 @@
 #include "platform/TimeText.h"
 
 #include <cctype>
-#include <cstdio>
 
 #include "platform/Failure.h"
 
@@ -143,7 +142,9 @@ std::optional<CalendarTime> readIso(std::string_view text) {
 
 std::string timeText(std::time_t time) {
   std::tm local{};
-  if (localtime_r(&time, &local) == nullptr) throw Failure::overflow();
+  if (localtime_r(&time, &local) == nullptr || local.tm_year + 1900 > 9999 ||
+      local.tm_year + 1900 < 0)
+    throw Failure::overflow();
   return timeText(CalendarTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                                local.tm_min, local.tm_sec});
 }
