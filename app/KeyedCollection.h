@@ -13,6 +13,7 @@
 #include <memory>
 #include <ranges>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -67,6 +68,15 @@ class KeyedCollection {
     std::string folded = key.empty() ? std::string() : foldCase(key);
     if (!folded.empty() && !keys_.emplace(folded, member).second) throw Failure::duplicateKey();
     entries_.push_back({std::move(member), std::move(folded)});
+  }
+
+  /// Appends a new member, made by T's default constructor, under `key` with its spaces trimmed
+  /// ("" for none), and returns it. Throws Failure 457 when the key is taken; nothing is
+  /// appended then.
+  Member appendNew(std::string_view key) {
+    auto member = std::make_shared<T>();
+    append(member, trimSpaces(key));
+    return member;
   }
 
   /// The member at a position or under a key. Throws Failure 9 for a position outside 1 to

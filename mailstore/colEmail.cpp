@@ -26,10 +26,8 @@ void logLoad(const std::string& title, const clsEmail& email) {
 
 void colEmail::Add(std::string_view strCurrent, std::string_view strKey) {
   attempt(className(), "Add", [&] {
-    std::string current = trimSpaces(strCurrent);
-    auto record = std::make_shared<clsEmail>();
-    append(record, trimSpaces(strKey));
-    if (!current.empty()) record->setCurrentLocation(current);
+    std::shared_ptr<clsEmail> record = appendNew(strKey);
+    if (!trimSpaces(strCurrent).empty()) record->setCurrentLocation(strCurrent);
   });
 }
 

@@ -9,10 +9,8 @@ namespace dks {
 
 void colItem::Add(std::string_view strEntryID, std::string_view strKey) {
   attempt(className(), "Add", [&] {
-    std::string entryID = trimSpaces(strEntryID);
-    auto record = std::make_shared<clsItem>();
-    append(record, trimSpaces(strKey));
-    if (!entryID.empty()) record->setEntryID(entryID);
+    std::shared_ptr<clsItem> record = appendNew(strKey);
+    if (!trimSpaces(strEntryID).empty()) record->setEntryID(strEntryID);
   });
 }
 
