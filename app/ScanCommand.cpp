@@ -10,6 +10,7 @@
 #include "mailstore/clsItem.h"
 #include "platform/Failure.h"
 #include "platform/Outlook.h"
+#include "platform/Text.h"
 
 namespace dks {
 namespace {
@@ -24,10 +25,6 @@ std::string cell(std::string_view value) {
   for (char& c : text)
     if (c == '\t' || c == '\r' || c == '\n') c = ' ';
   return text;
-}
-
-const char* trueFalse(bool value) {
-  return value ? "True" : "False";
 }
 
 class Scan {
@@ -72,8 +69,8 @@ class Scan {
     const clsItem& r = record_;
     out_ << cell(path) << '\t' << cell(r.EntryID()) << '\t' << cell(r.Subject()) << '\t'
          << r.CreationTime() << '\t' << r.ModificationTime() << '\t' << r.ReceivedTime() << '\t'
-         << r.SentOn() << '\t' << r.Size() << '\t' << trueFalse(r.UnRead()) << '\t'
-         << trueFalse(r.Sent()) << '\t' << r.Sensitivity() << '\t' << cell(r.ConversationTopic())
+         << r.SentOn() << '\t' << r.Size() << '\t' << booleanText(r.UnRead()) << '\t'
+         << booleanText(r.Sent()) << '\t' << r.Sensitivity() << '\t' << cell(r.ConversationTopic())
          << '\t' << cell(r.ConversationIndex()) << '\t' << cell(r.Parent()) << '\t'
          << cell(r.ParentEntryID()) << '\t' << cell(r.ParentStoreID()) << '\n';
   }

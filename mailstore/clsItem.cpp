@@ -4,6 +4,7 @@
 #include "app/clsApplication.h"
 #include "app/modApplication.h"
 #include "platform/Failure.h"
+#include "platform/Text.h"
 
 namespace dks {
 namespace {
@@ -55,7 +56,7 @@ void clsItem::logLoad(OutlookObject& item) const {
   line += ", EntryID=" + textOf(item.Get("EntryID"));
   line += ", Modification=" + textOf(item.Get("LastModificationTime"));
   line += ", Size=" + std::to_string(longOf(item.Get("Size")));
-  line += std::string(", UnRead=") + (boolOf(item.Get("UnRead")) ? "True" : "False");
+  line += std::string(", UnRead=") + booleanText(boolOf(item.Get("UnRead")));
   application.pblnLog(line);
 }
 

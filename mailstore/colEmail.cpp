@@ -9,14 +9,10 @@
 namespace dks {
 namespace {
 
-const char* trueFalse(bool value) {
-  return value ? "True" : "False";
-}
-
 void logLoad(const std::string& title, const clsEmail& email) {
   clsApplication& application = requireApplication();
   if (application.DebugLevel() < 3) return;
-  application.pblnLog("Title=" + title + ", Resave=" + trueFalse(email.Resave()) +
+  application.pblnLog("Title=" + title + ", Resave=" + booleanText(email.Resave()) +
                       ", CLocation=" + email.CurrentLocation() + ", CDate=" + email.CurrentDate() +
                       ", PLocation=" + email.PreviousLocation() +
                       ", PDate=" + email.PreviousDate());

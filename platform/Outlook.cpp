@@ -13,10 +13,18 @@ struct Overloaded : Ts... {
 };
 }  // namespace
 
+OutlookValue OutlookFolder::Get(std::string_view name) {
+  if (equalsIgnoreCase(name, "EntryID")) return EntryID();
+  if (equalsIgnoreCase(name, "Name")) return Name();
+  if (equalsIgnoreCase(name, "Parent")) return Parent();
+  if (equalsIgnoreCase(name, "StoreID")) return StoreID();
+  throw Failure::notSupported();
+}
+
 std::string textOf(const OutlookValue& value) {
   return std::visit(
       Overloaded{[](std::monostate) { return std::string(); },
-                 [](bool flag) { return std::string(flag ? "True" : "False"); },
+                 [](bool flag) { return std::string(booleanText(flag)); },
                  [](int32_t number) { return std::to_string(number); },
                  [](const std::string& text) { return text; },
                  [](OutlookDate date) { return timeText(date.time); },

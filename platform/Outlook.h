@@ -13,7 +13,9 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
+#include "platform/Failure.h"
 #include "platform/Platform.h"
 
 namespace dks {
@@ -56,8 +58,31 @@ class OutlookCollection {
   virtual std::shared_ptr<T> Item(int32_t index) = 0;
 };
 
+/// A collection over a fixed list of members.
+template <class T>
+class OutlookList : public OutlookCollection<T> {
+ public:
+  explicit OutlookList(std::vector<std::shared_ptr<T>> members) : members_(std::move(members)) {}
+
+  int32_t Count() override { return static_cast<int32_t>(members_.size()); }
+
+  std::shared_ptr<T> Item(int32_t index) override {
+    if (index < 1 || index > Count()) throw Failure::subscriptOutOfRange();
+    return members_[static_cast<size_t>(index - 1)];
+  }
+
+ private:
+  std::vector<std::shared_ptr<T>> members_;
+};
+
+/// A folder. Its members by name are "EntryID", "Name", "Parent" and "StoreID", answered by the
+/// typed members; its default value is its Name.
 class OutlookFolder : public OutlookObject {
  public:
+  /// "EntryID", "Name", "Parent" or "StoreID" (letter case ignored); Failure 438 for any other.
+  OutlookValue Get(std::string_view name) override;
+  std::string DefaultValue() override { return Name(); }
+
   virtual std::string EntryID() = 0;
   virtual std::string Name() = 0;
   /// The folder that holds this one; the name space for the top folder of a store.

@@ -102,13 +102,6 @@ std::vector<std::string_view> splitLines(std::string_view text) {
   }
 }
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // ---- Import --------------------------------------------------------------------------------
 
 struct Change {
@@ -224,8 +217,8 @@ class RegParser {
   bool parseDword(std::string_view digits, Variant* value) {
     uint32_t number = 0;
     for (char c : digits) {
-      if (hexDigit(c) < 0) return fail("malformed dword '" + std::string(digits) + "'");
-      number = number * 16 + static_cast<uint32_t>(hexDigit(c));
+      if (hexDigitValue(c) < 0) return fail("malformed dword '" + std::string(digits) + "'");
+      number = number * 16 + static_cast<uint32_t>(hexDigitValue(c));
     }
     if (digits.empty() || digits.size() > 8)
       return fail("malformed dword '" + std::string(digits) + "'");
@@ -248,9 +241,9 @@ class RegParser {
     while (!payload.empty()) {
       size_t comma = payload.find(',');
       std::string_view byte = trim(payload.substr(0, comma));
-      if (byte.size() != 2 || hexDigit(byte[0]) < 0 || hexDigit(byte[1]) < 0)
+      if (byte.size() != 2 || hexDigitValue(byte[0]) < 0 || hexDigitValue(byte[1]) < 0)
         return fail("malformed hex(1) byte '" + std::string(byte) + "'");
-      bytes += static_cast<char>(hexDigit(byte[0]) * 16 + hexDigit(byte[1]));
+      bytes += static_cast<char>(hexDigitValue(byte[0]) * 16 + hexDigitValue(byte[1]));
       payload.remove_prefix(comma == std::string_view::npos ? payload.size() : comma + 1);
     }
     if (bytes.size() % 2 != 0) return fail("hex(1) text with an odd number of bytes");

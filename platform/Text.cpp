@@ -131,6 +131,13 @@ std::string properCase(std::string_view text) {
   });
 }
 
+int hexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
   // Compare the common ASCII prefix in place; only the rest, if any, needs the full folding.
   // Folding an ASCII prefix never changes how the remainder decodes, so the split is exact.

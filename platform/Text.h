@@ -9,6 +9,14 @@
 
 namespace dks {
 
+/// A Boolean as the platform writes it: "True" or "False".
+inline const char* booleanText(bool value) {
+  return value ? "True" : "False";
+}
+
+/// The value of a hexadecimal digit (either letter case); -1 for any other character.
+int hexDigitValue(char c);
+
 /// Removes leading and trailing spaces (character 32 only).
 std::string trimSpaces(std::string_view text);
 

@@ -57,13 +57,6 @@ std::string_view trimBlanks(std::string_view text) {
   return text;
 }
 
-bool asciiEqualsIgnoreCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
-}
-
 // A field name: printable ASCII without ":" (RFC 5322, 2.2).
 bool isFieldName(std::string_view name) {
   return !name.empty() && std::all_of(name.begin(), name.end(),
@@ -124,9 +117,9 @@ std::string hexOfBase64(const std::string& value) {
 }
 
 int32_t sensitivityOf(std::string_view value) {
-  if (asciiEqualsIgnoreCase(value, "Personal")) return 1;
-  if (asciiEqualsIgnoreCase(value, "Private")) return 2;
-  if (asciiEqualsIgnoreCase(value, "Company-Confidential")) return 3;
+  if (equalsIgnoreCase(value, "Personal")) return 1;
+  if (equalsIgnoreCase(value, "Private")) return 2;
+  if (equalsIgnoreCase(value, "Company-Confidential")) return 3;
   return 0;
 }
 
@@ -185,7 +178,7 @@ MessageHeaders parseHeaderBlock(std::string_view block) {
     while (!name.empty() && isBlank(name.back())) name.remove_suffix(1);
     if (!isFieldName(name)) continue;
     for (size_t field = 0; field < kFieldCount; ++field) {
-      if (!asciiEqualsIgnoreCase(name, kFieldNames[field])) continue;
+      if (!equalsIgnoreCase(name, kFieldNames[field])) continue;
       if (!values[field]) {
         values[field].emplace(line.substr(colon + 1));
         current = &values[field];

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "platform/Failure.h"
-#include "platform/Text.h"
 #include "platform/maildir/MaildirItem.h"
 #include "platform/maildir/MaildirListing.h"
 #include "platform/maildir/MaildirNames.h"
@@ -11,26 +10,6 @@
 
 namespace dks {
 namespace {
-
-void checkIndex(int32_t index, size_t count) {
-  if (index < 1 || static_cast<size_t>(index) > count) throw Failure::subscriptOutOfRange();
-}
-
-class FolderList : public OutlookCollection<OutlookFolder> {
- public:
-  explicit FolderList(std::vector<std::shared_ptr<OutlookFolder>> folders)
-      : folders_(std::move(folders)) {}
-
-  int32_t Count() override { return static_cast<int32_t>(folders_.size()); }
-
-  std::shared_ptr<OutlookFolder> Item(int32_t index) override {
-    checkIndex(index, folders_.size());
-    return folders_[static_cast<size_t>(index - 1)];
-  }
-
- private:
-  std::vector<std::shared_ptr<OutlookFolder>> folders_;
-};
 
 // Holds the listing only; each Item call makes a light item object over one of its names.
 class ItemList : public OutlookCollection<OutlookObject> {
@@ -41,7 +20,7 @@ class ItemList : public OutlookCollection<OutlookObject> {
   int32_t Count() override { return static_cast<int32_t>(listing_->size()); }
 
   std::shared_ptr<OutlookObject> Item(int32_t index) override {
-    checkIndex(index, listing_->size());
+    if (index < 1 || index > Count()) throw Failure::subscriptOutOfRange();
     return std::make_shared<MaildirItem>(folder_, listing_,
                                          listing_->file(static_cast<size_t>(index - 1)));
   }
@@ -55,14 +34,6 @@ class ItemList : public OutlookCollection<OutlookObject> {
 
 MaildirFolder::MaildirFolder(std::shared_ptr<MaildirNamespace> space, FolderPlace place)
     : namespace_(std::move(space)), place_(std::move(place)) {}
-
-OutlookValue MaildirFolder::Get(std::string_view name) {
-  if (equalsIgnoreCase(name, "EntryID")) return EntryID();
-  if (equalsIgnoreCase(name, "Name")) return Name();
-  if (equalsIgnoreCase(name, "Parent")) return Parent();
-  if (equalsIgnoreCase(name, "StoreID")) return StoreID();
-  throw Failure::notSupported();
-}
 
 std::string MaildirFolder::EntryID() {
   return hexOf(place_.path);
@@ -86,7 +57,7 @@ std::shared_ptr<OutlookCollection<OutlookFolder>> MaildirFolder::Folders() {
   std::vector<std::shared_ptr<OutlookFolder>> folders;
   for (FolderPlace& child : namespace_->store().children(place_))
     folders.push_back(namespace_->folderAt(std::move(child)));
-  return std::make_shared<FolderList>(std::move(folders));
+  return std::make_shared<OutlookList<OutlookFolder>>(std::move(folders));
 }
 
 }  // namespace dks

@@ -14,12 +14,6 @@ class MaildirFolder : public OutlookFolder, public std::enable_shared_from_this<
  public:
   MaildirFolder(std::shared_ptr<MaildirNamespace> space, FolderPlace place);
 
-  /// "EntryID", "Name", "Parent" and "StoreID" (letter case ignored); any other name throws
-  /// Failure 438.
-  OutlookValue Get(std::string_view name) override;
-  /// The folder's Name.
-  std::string DefaultValue() override { return Name(); }
-
   /// The folder's path in the store as upper-case hexadecimal.
   std::string EntryID() override;
   std::string Name() override { return place_.name; }

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <limits>
 #include <string>
-#include <unordered_map>
 
 #include "platform/Failure.h"
 #include "platform/Text.h"
@@ -40,31 +39,27 @@ enum class Member {
 };
 
 std::optional<Member> memberNamed(std::string_view name) {
-  static const std::unordered_map<std::string, Member> members = [] {
-    std::unordered_map<std::string, Member> byName;
-    for (auto [spelled, member] : std::initializer_list<std::pair<const char*, Member>>{
-             {"EntryID", Member::kEntryID},
-             {"Subject", Member::kSubject},
-             {"SentOn", Member::kSentOn},
-             {"ReceivedTime", Member::kReceivedTime},
-             {"CreationTime", Member::kCreationTime},
-             {"LastModificationTime", Member::kLastModificationTime},
-             {"Size", Member::kSize},
-             {"UnRead", Member::kUnRead},
-             {"Sent", Member::kSent},
-             {"Saved", Member::kSaved},
-             {"Submitted", Member::kSubmitted},
-             {"Sensitivity", Member::kSensitivity},
-             {"ConversationTopic", Member::kConversationTopic},
-             {"ConversationIndex", Member::kConversationIndex},
-             {"MessageClass", Member::kMessageClass},
-             {"Parent", Member::kParent}})
-      byName.emplace(foldCase(spelled), member);
-    return byName;
-  }();
-  auto found = members.find(foldCase(name));
-  if (found == members.end()) return std::nullopt;
-  return found->second;
+  // A short scan without allocation: names are read for every member of every item.
+  static constexpr std::pair<std::string_view, Member> kMembers[] = {
+      {"EntryID", Member::kEntryID},
+      {"Subject", Member::kSubject},
+      {"SentOn", Member::kSentOn},
+      {"ReceivedTime", Member::kReceivedTime},
+      {"CreationTime", Member::kCreationTime},
+      {"LastModificationTime", Member::kLastModificationTime},
+      {"Size", Member::kSize},
+      {"UnRead", Member::kUnRead},
+      {"Sent", Member::kSent},
+      {"Saved", Member::kSaved},
+      {"Submitted", Member::kSubmitted},
+      {"Sensitivity", Member::kSensitivity},
+      {"ConversationTopic", Member::kConversationTopic},
+      {"ConversationIndex", Member::kConversationIndex},
+      {"MessageClass", Member::kMessageClass},
+      {"Parent", Member::kParent}};
+  for (const auto& [spelled, member] : kMembers)
+    if (equalsIgnoreCase(name, spelled)) return member;
+  return std::nullopt;
 }
 
 // The subject without the reply and forward prefixes that mail clients put before it.
@@ -157,6 +152,10 @@ std::string MaildirItem::DefaultValue() {
   throw Failure::notSupported();
 }
 
+MaildirItem::FileFacts MaildirItem::factsOf(const struct stat& info) {
+  return {info.st_size, info.st_mtim.tv_sec, info.st_ctim.tv_sec};
+}
+
 std::string_view MaildirItem::unique() const {
   return uniqueName(file_.name);
 }
@@ -196,7 +195,7 @@ const MaildirItem::FileFacts& MaildirItem::facts() {
   if (!facts_) {
     struct stat info;
     onFile([&](const char* file) { return ::stat(file, &info); });
-    facts_ = FileFacts{info.st_size, info.st_mtim.tv_sec, info.st_ctim.tv_sec};
+    facts_ = factsOf(info);
   }
   return *facts_;
 }
@@ -208,7 +207,7 @@ const MessageHeaders& MaildirItem::headers() {
     if (!facts_) {
       struct stat info;
       if (::fstat(fd, &info) != 0) throw Failure::fromErrno(errno);
-      facts_ = FileFacts{info.st_size, info.st_mtim.tv_sec, info.st_ctim.tv_sec};
+      facts_ = factsOf(info);
     }
     headers_ = parseHeaderBlock(readHeaderBlock(fd));
   }

@@ -11,6 +11,8 @@
 // Failure objectNotFound.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -62,6 +64,7 @@ class MaildirItem : public OutlookObject {
     std::time_t changed = 0;
   };
 
+  static FileFacts factsOf(const struct stat& info);
   std::string_view unique() const;
   std::string entryID() const;
   std::string path() const;

@@ -11,13 +11,6 @@ bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // The value of a modified base64 digit ("," stands for base64's "/"); -1 for any other byte.
 int base64Value(char c) {
   if (c >= 'A' && c <= 'Z') return c - 'A';
@@ -119,8 +112,8 @@ std::optional<std::string> bytesOfHex(std::string_view hex) {
   std::string bytes;
   bytes.reserve(hex.size() / 2);
   for (size_t i = 0; i < hex.size(); i += 2) {
-    int high = hexValue(hex[i]);
-    int low = hexValue(hex[i + 1]);
+    int high = hexDigitValue(hex[i]);
+    int low = hexDigitValue(hex[i + 1]);
     if (high < 0 || low < 0) return std::nullopt;
     bytes += static_cast<char>(high * 16 + low);
   }

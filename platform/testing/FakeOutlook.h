@@ -31,7 +31,6 @@ class FakeObject : public OutlookObject {
   using Member = std::variant<OutlookValue, Failure, std::weak_ptr<OutlookObject>>;
 
   OutlookValue Get(std::string_view name) override {
-    ++reads;
     auto found = members.find(foldCase(name));
     if (found == members.end()) throw Failure::notSupported();
     if (const auto* failure = std::get_if<Failure>(&found->second)) throw *failure;
@@ -50,25 +49,9 @@ class FakeObject : public OutlookObject {
 
   std::map<std::string, Member> members;
   std::optional<std::string> defaultValue;
-  int reads = 0;
 };
 
-template <class T>
-class FakeCollection : public OutlookCollection<T> {
- public:
-  explicit FakeCollection(std::vector<std::shared_ptr<T>> members) : members_(std::move(members)) {}
-  int32_t Count() override { return static_cast<int32_t>(members_.size()); }
-  std::shared_ptr<T> Item(int32_t index) override {
-    if (index < 1 || index > Count()) throw Failure::subscriptOutOfRange();
-    return members_[static_cast<size_t>(index - 1)];
-  }
-
- private:
-  std::vector<std::shared_ptr<T>> members_;
-};
-
-/// A folder: the typed members answer from its fields, members by name from EntryID, Name,
-/// Parent and StoreID; the default value is the name.
+/// A folder whose typed members answer from its fields.
 class FakeFolder : public OutlookFolder {
  public:
   static std::shared_ptr<FakeFolder> make(std::string name, std::string entryID,
@@ -81,31 +64,19 @@ class FakeFolder : public OutlookFolder {
     return folder;
   }
 
-  OutlookValue Get(std::string_view member) override {
-    if (equalsIgnoreCase(member, "EntryID")) return EntryID();
-    if (equalsIgnoreCase(member, "Name")) return Name();
-    if (equalsIgnoreCase(member, "Parent")) return Parent();
-    if (equalsIgnoreCase(member, "StoreID")) return StoreID();
-    throw Failure::notSupported();
-  }
-  std::string DefaultValue() override { return name; }
   std::string EntryID() override { return entryID; }
   std::string Name() override { return name; }
   OutlookRef Parent() override { return parent.lock(); }
-  std::string StoreID() override {
-    if (failStoreID) throw Failure::objectNotFound();
-    return storeID;
-  }
+  std::string StoreID() override { return storeID; }
   std::shared_ptr<OutlookCollection<OutlookObject>> Items() override {
-    return std::make_shared<FakeCollection<OutlookObject>>(items);
+    return std::make_shared<OutlookList<OutlookObject>>(items);
   }
   std::shared_ptr<OutlookCollection<OutlookFolder>> Folders() override {
-    return std::make_shared<FakeCollection<OutlookFolder>>(folders);
+    return std::make_shared<OutlookList<OutlookFolder>>(folders);
   }
 
   std::string name, entryID, storeID;
   std::weak_ptr<OutlookObject> parent;
-  bool failStoreID = false;
   std::vector<OutlookRef> items;
   std::vector<std::shared_ptr<OutlookFolder>> folders;
 };
