@@ -2,12 +2,22 @@
 
 #include "app/clsApplication.h"
 #include "app/modApplication.h"
+#include "app/orrEnums.h"
 #include "platform/FileSystem.h"
 
 namespace dks {
 
 std::string logRuleLine() {
   return "'" + std::string(99, '-');
+}
+
+void logStepBlock(std::string_view summary) {
+  clsApplication& application = requireApplication();
+  if (application.DebugLevel() < dlOne) return;
+  application.pblnLog("");
+  application.pblnLog(logRuleLine());
+  application.pblnLog(summary);
+  application.pblnLog(logRuleLine());
 }
 
 void writeLogHeader(TextStream& stream, std::string_view title, std::string_view stamp) {

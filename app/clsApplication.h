@@ -25,6 +25,10 @@ class clsApplication {
   clsApplication(const clsApplication&) = delete;
   clsApplication& operator=(const clsApplication&) = delete;
 
+  /// The platform this process stands on. Classes that make platform objects of their own
+  /// (file-system objects, HTTP request objects) reach it here.
+  Platform& platform() const noexcept { return platform_; }
+
   int32_t Action() const noexcept { return action_; }
   void setAction(int32_t value) noexcept { action_ = value; }
   const std::string& ApplicationTitle() const noexcept { return applicationTitle_; }

@@ -1,5 +1,6 @@
 #include "platform/LinuxPlatform.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,6 +14,21 @@
 #include "platform/maildir/MaildirApplication.h"
 
 namespace dks {
+namespace {
+
+int32_t readHttpStallSeconds(const std::string& hivePath) {
+  struct stat info;
+  if (::stat(hivePath.c_str(), &info) != 0) return kDefaultHttpStallSeconds;
+  try {
+    std::optional<Variant> value = Hive::open(hivePath)->readValue(kPlatformKeyPath, "HttpStallSeconds");
+    const auto* seconds = value ? std::get_if<int32_t>(&*value) : nullptr;
+    return seconds && *seconds >= 1 ? *seconds : kDefaultHttpStallSeconds;
+  } catch (const Failure&) {
+    return kDefaultHttpStallSeconds;
+  }
+}
+
+}  // namespace
 
 LinuxPlatform::LinuxPlatform(int32_t startMode, std::string hivePath)
     : app_(describeProcess(startMode)),
@@ -35,6 +51,11 @@ std::shared_ptr<SystemUtility> LinuxPlatform::CreateUtility() {
 
 std::shared_ptr<FileSystem> LinuxPlatform::CreateFileSystem() {
   return std::make_shared<PosixFileSystem>();
+}
+
+std::unique_ptr<HttpRequest> LinuxPlatform::CreateHttpRequest() {
+  if (httpStallSeconds_ == 0) httpStallSeconds_ = readHttpStallSeconds(hivePath_);
+  return std::make_unique<HttpRequest>(httpStallSeconds_);
 }
 
 std::shared_ptr<AutomationObject> LinuxPlatform::CreateObject(std::string_view progID) {

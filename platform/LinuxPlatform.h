@@ -27,6 +27,10 @@ class LinuxPlatform : public Platform {
   /// Opens the hive; throws Failure when it cannot be opened.
   std::shared_ptr<SystemUtility> CreateUtility() override;
   std::shared_ptr<FileSystem> CreateFileSystem() override;
+  /// The stall guard is the integer value "HttpStallSeconds" of the platform's key
+  /// (kPlatformKeyPath) when the hive exists and the value is at least 1, else
+  /// kDefaultHttpStallSeconds; it is read once, at the first request object.
+  std::unique_ptr<HttpRequest> CreateHttpRequest() override;
   std::shared_ptr<AutomationObject> CreateObject(std::string_view progID) override;
   void ShowError(std::string_view line) noexcept override;
   /// Flushes standard output and error, then ends the process with _exit.
@@ -40,6 +44,7 @@ class LinuxPlatform : public Platform {
   std::string hivePath_;
   std::unique_ptr<InstanceLock> lock_;
   std::map<std::string, ClassFactory> classes_;  // by case-folded ProgID
+  int32_t httpStallSeconds_ = 0;                   // 0 until the first request object
 };
 
 }  // namespace dks

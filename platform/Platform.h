@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
+#include "platform/HttpRequest.h"
 #include "platform/SystemUtility.h"
 
 namespace dks {
@@ -52,6 +53,9 @@ class Platform {
 
   /// Creates a file-system object.
   virtual std::shared_ptr<FileSystem> CreateFileSystem() = 0;
+
+  /// Creates an HTTP request object with the platform's stall guard.
+  virtual std::unique_ptr<HttpRequest> CreateHttpRequest() = 0;
 
   /// Creates the automation object of the class registered as `progID`. Throws Failure 429
   /// "ActiveX component can't create object" when no such class is registered or it cannot be

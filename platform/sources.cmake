@@ -3,6 +3,7 @@ list(APPEND DKSR_SOURCES
   platform/Folders.cpp
   platform/Hive.cpp
   platform/HiveUtility.cpp
+  platform/HttpRequest.cpp
   platform/InstanceLock.cpp
   platform/LinuxPlatform.cpp
   platform/Outlook.cpp
@@ -12,6 +13,7 @@ list(APPEND DKSR_SOURCES
   platform/Text.cpp
   platform/TimeText.cpp
   platform/Variant.cpp
+  platform/XmlDocument.cpp
 )
 list(APPEND DKSR_TESTS
   platform/Hive_test.cpp

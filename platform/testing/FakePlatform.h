@@ -44,6 +44,10 @@ class FakePlatform : public Platform {
     return std::make_shared<PosixFileSystem>();
   }
 
+  std::unique_ptr<HttpRequest> CreateHttpRequest() override {
+    return std::make_unique<HttpRequest>(httpStallSeconds);
+  }
+
   std::shared_ptr<AutomationObject> CreateObject(std::string_view progID) override {
     if (progID != "Outlook.Application" || !outlook) throw Failure::cannotCreateObject();
     return outlook();
@@ -57,6 +61,8 @@ class FakePlatform : public Platform {
   std::shared_ptr<FakeUtility> utility =
       std::make_shared<FakeUtility>(std::make_shared<PosixFileSystem>());
   bool failUtility = false;
+  /// The stall guard of the request objects this platform makes.
+  int32_t httpStallSeconds = kDefaultHttpStallSeconds;
   /// Makes the mail client's application object; empty: it cannot be created.
   std::function<std::shared_ptr<AutomationObject>()> outlook;
   std::vector<std::string> shownErrors;

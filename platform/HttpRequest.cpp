@@ -1,0 +1,97 @@
+#include "platform/HttpRequest.h"
+
+#include <curl/curl.h>
+
+#include <memory>
+#include <mutex>
+
+#include "platform/Failure.h"
+
+namespace dks {
+namespace {
+
+void initialiseCurlOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+size_t appendBody(char* data, size_t size, size_t count, void* target) {
+  static_cast<std::string*>(target)->append(data, size * count);
+  return size * count;
+}
+
+Failure transferFailure(CURLcode code, const char* detail) {
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+      return {-2146697211, "The system cannot locate the resource specified."};
+    case CURLE_OPERATION_TIMEDOUT:
+      return {-2147012894, "The operation timed out"};
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_URL_MALFORMAT:
+      return {-2147012890, "The URL does not use a recognized protocol"};
+    default:
+      return {-2147467259, *detail ? detail : curl_easy_strerror(code)};
+  }
+}
+
+struct CurlDeleter {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+struct HeaderListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+}  // namespace
+
+HttpRequest::HttpRequest(int32_t stallSeconds) : stallSeconds_(stallSeconds < 1 ? 1 : stallSeconds) {}
+
+void HttpRequest::open(std::string_view method, std::string_view url) {
+  method_ = method;
+  url_ = url;
+  status_ = 0;
+  responseText_.clear();
+}
+
+void HttpRequest::send(std::string_view body) {
+  if (method_.empty()) throw Failure::invalidCall();
+  initialiseCurlOnce();
+  std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+  if (!curl) throw Failure::outOfMemory();
+
+  // libcurl would add a form content type and, for large bodies, "Expect: 100-continue";
+  // an empty value removes a header.
+  curl_slist* headers = curl_slist_append(nullptr, "Content-Type:");
+  headers = curl_slist_append(headers, "Expect:");
+  std::unique_ptr<curl_slist, HeaderListDeleter> headerList(headers);
+
+  std::string answer;
+  char detail[CURL_ERROR_SIZE] = "";
+  CURL* handle = curl.get();
+  curl_easy_setopt(handle, CURLOPT_URL, url_.c_str());
+  curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, method_.c_str());
+  curl_easy_setopt(handle, CURLOPT_POSTFIELDS, body.data());
+  curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headerList.get());
+  curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
+  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, static_cast<long>(stallSeconds_));
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(stallSeconds_));
+  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, appendBody);
+  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &answer);
+  curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, detail);
+
+  CURLcode code = curl_easy_perform(handle);
+  if (code != CURLE_OK) throw transferFailure(code, detail);
+  long status = 0;
+  curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+  status_ = static_cast<int32_t>(status);
+  responseText_ = std::move(answer);
+}
+
+}  // namespace dks
