@@ -1,0 +1,67 @@
+// LoopbackServer: a real HTTP server on 127.0.0.1 for tests, serving on a thread of its own.
+// It keeps every request it received and answers each with `answer` (by default an empty
+// SOAP envelope), after `delay` when one is set:
+//
+//   LoopbackServer server;
+//   server.answer = htmlErrorAnswer(404, "No such script.");
+//   docket.setScript(server.url("/updateDocumentStatus"));
+//   ... send ...
+//   EXPECT_EQ(server.requests().at(0).body, expectedWireText);
+#pragma once
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "refserver/HttpListener.h"
+
+namespace dks {
+
+class LoopbackServer {
+ public:
+  LoopbackServer()
+      : listener_("127.0.0.1", 0, [this](const HttpMessage& request) { return handle(request); }),
+        serving_([this] { listener_.serve(); }) {}
+
+  ~LoopbackServer() {
+    listener_.stop();
+    serving_.join();
+  }
+
+  /// "http://127.0.0.1:PORT" followed by `path`.
+  std::string url(const std::string& path = "/") const {
+    return "http://127.0.0.1:" + std::to_string(listener_.port()) + path;
+  }
+
+  /// The requests received so far, in order.
+  std::vector<HttpMessage> requests() const {
+    std::lock_guard lock(mutex_);
+    return requests_;
+  }
+
+  /// What every request is answered with; set before the client sends.
+  HttpAnswer answer{200, "text/xml; charset=utf-8",
+                    "<SOAP:Envelope xmlns:SOAP=\"urn:test\"><SOAP:Body><response/></SOAP:Body>"
+                    "</SOAP:Envelope>"};
+  /// How long the server waits before it answers.
+  std::chrono::milliseconds delay{0};
+
+ private:
+  HttpAnswer handle(const HttpMessage& request) {
+    {
+      std::lock_guard lock(mutex_);
+      requests_.push_back(request);
+    }
+    std::this_thread::sleep_for(delay);
+    return answer;
+  }
+
+  mutable std::mutex mutex_;
+  std::vector<HttpMessage> requests_;
+  HttpListener listener_;
+  std::thread serving_;
+};
+
+}  // namespace dks
