@@ -25,5 +25,6 @@ list(APPEND DKSR_TESTS
   platform/Text_test.cpp
   platform/TimeText_test.cpp
   platform/Variant_test.cpp
+  platform/XmlDocument_test.cpp
   platform/testing/FakeUtility.cpp
 )
