@@ -45,7 +45,8 @@ struct HeaderListDeleter {
 
 }  // namespace
 
-HttpRequest::HttpRequest(int32_t stallSeconds) : stallSeconds_(stallSeconds < 1 ? 1 : stallSeconds) {}
+HttpRequest::HttpRequest(int32_t stallSeconds)
+    : stallSeconds_(stallSeconds < 1 ? 1 : stallSeconds) {}
 
 void HttpRequest::open(std::string_view method, std::string_view url) {
   method_ = method;

@@ -20,8 +20,7 @@ TEST(XmlDocumentTest, ParsesOneDocumentElementAndSearchesByExactNameInDocumentOr
       "<x>a<b>b</b>c</x></document>\n  <Document><id>2</id></Document>"
       "<n><document><id>3</id></document></n></r:a>"));
   EXPECT_EQ(document.documentElement().name(), "r:a");
-  EXPECT_EQ(texts(document.getElementsByTagName("id")),
-            (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(texts(document.getElementsByTagName("id")), (std::vector<std::string>{"1", "2", "3"}));
   EXPECT_EQ(document.getElementsByTagName("document").size(), 2u);
   EXPECT_EQ(document.getElementsByTagName("x").at(0).text(), "abc");
   EXPECT_EQ(document.getElementsByTagName("document").at(0).childElements().size(), 2u);

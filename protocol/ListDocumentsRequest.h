@@ -19,14 +19,14 @@ namespace dks {
 
 /// The selection of one page.
 struct ListDocumentsQuery {
-  std::string urn;           ///< the envelope's "xmlns:SOAP" value
-  std::string folder;        ///< the folder's path text, trimmed into "location"
-  bool subFolders = false;   ///< "include_sub_locations"
-  bool sorted = false;       ///< "sorted"
-  int32_t maxMatches = -1;   ///< "maximum_matches"; -1 leaves the page size to the server
-  int32_t firstMatch = 1;    ///< "first_match", counted from 1
+  std::string urn;             ///< the envelope's "xmlns:SOAP" value
+  std::string folder;          ///< the folder's path text, trimmed into "location"
+  bool subFolders = false;     ///< "include_sub_locations"
+  bool sorted = false;         ///< "sorted"
+  int32_t maxMatches = -1;     ///< "maximum_matches"; -1 leaves the page size to the server
+  int32_t firstMatch = 1;      ///< "first_match", counted from 1
   int32_t maxCharacters = -1;  ///< "maximum_characters"; -1 for no limit
-  int32_t userID = 0;        ///< "user"/"id"; empty for 0
+  int32_t userID = 0;          ///< "user"/"id"; empty for 0
 };
 
 /// Builds the request text for `query` into `strXML`. False, with `strXML` "", when the

@@ -14,15 +14,13 @@ RequestBuilder::RequestBuilder(SystemUtility& utility, std::string_view urn,
   text(request_, "type", actionWord);
 }
 
-XmlElement RequestBuilder::text(XmlElement parent, std::string_view name,
-                                std::string_view value) {
+XmlElement RequestBuilder::text(XmlElement parent, std::string_view name, std::string_view value) {
   std::optional<std::string> prepared = prepare(value);
   if (!prepared) return {};
   return plain(parent, name, *prepared);
 }
 
-XmlElement RequestBuilder::plain(XmlElement parent, std::string_view name,
-                                 std::string_view value) {
+XmlElement RequestBuilder::plain(XmlElement parent, std::string_view name, std::string_view value) {
   XmlElement element = append(parent, name);
   element.setText(value);
   return element;

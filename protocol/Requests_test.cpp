@@ -13,8 +13,7 @@
 namespace dks {
 namespace {
 
-const std::string kOpen =
-    "<SOAP:Envelope xmlns:SOAP=\"Urn:dks-test\"><SOAP:Body><request>";
+const std::string kOpen = "<SOAP:Envelope xmlns:SOAP=\"Urn:dks-test\"><SOAP:Body><request>";
 const std::string kClose = "</request></SOAP:Body></SOAP:Envelope>";
 
 class RequestsTest : public HostFixture {
@@ -136,7 +135,9 @@ TEST_F(RequestsTest, ListDocumentsSetsTheSelectionAsItIsAndAnEmptyIdForUserZero)
 
 TEST_F(RequestsTest, TextValuesAreCleanedAndRepairedButLocationsInListDocumentsAreNot) {
   clsDelete remove;
-  queue(remove, 0, std::string("A\x01" "B\xe9"));
+  queue(remove, 0,
+        std::string("A\x01"
+                    "B\xe9"));
   EXPECT_NE(built(remove, 1).find("<current_location>dkemail://AB\xc3\xa9</current_location>"),
             std::string::npos);
 

@@ -17,11 +17,16 @@ bool isReportingAction(int32_t code) {
 
 int32_t keyIdOf(int32_t code) {
   switch (code) {
-    case raDelete: return kDeleteActionKey;
-    case raSave: return kSaveActionKey;
-    case raMove: return kMoveActionKey;
-    case raUpdate: return kUpdateActionKey;
-    default: return kApplicationKey;
+    case raDelete:
+      return kDeleteActionKey;
+    case raSave:
+      return kSaveActionKey;
+    case raMove:
+      return kMoveActionKey;
+    case raUpdate:
+      return kUpdateActionKey;
+    default:
+      return kApplicationKey;
   }
 }
 
@@ -39,11 +44,16 @@ bool readOverride(SystemUtility& utility, const std::string& keyPath, const char
 
 const char* actionWord(int32_t code) {
   switch (code) {
-    case raDelete: return "delete";
-    case raSave: return "save";
-    case raMove: return "move document";
-    case raUpdate: return "update usage";
-    default: return "list documents";
+    case raDelete:
+      return "delete";
+    case raSave:
+      return "save";
+    case raMove:
+      return "move document";
+    case raUpdate:
+      return "update usage";
+    default:
+      return "list documents";
   }
 }
 

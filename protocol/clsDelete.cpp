@@ -14,8 +14,8 @@ void clsDelete::appendDocument(RequestBuilder& builder, XmlElement document,
 }
 
 std::string clsDelete::logLine(const clsEmail& email) const {
-  return std::string(word()) + ", Title=" + email.Title() + ", CLocation=" +
-         email.CurrentLocation() + ", CDate=" + email.CurrentDate();
+  return std::string(word()) + ", Title=" + email.Title() +
+         ", CLocation=" + email.CurrentLocation() + ", CDate=" + email.CurrentDate();
 }
 
 }  // namespace dks

@@ -17,9 +17,9 @@ void clsMove::appendDocument(RequestBuilder& builder, XmlElement document,
 }
 
 std::string clsMove::logLine(const clsEmail& email) const {
-  return std::string(word()) + ", Title=" + email.Title() + ", CLocation=" +
-         email.CurrentLocation() + ", CDate=" + email.CurrentDate() + ", PLocation=" +
-         email.PreviousLocation() + ", PDate=" + email.PreviousDate();
+  return std::string(word()) + ", Title=" + email.Title() +
+         ", CLocation=" + email.CurrentLocation() + ", CDate=" + email.CurrentDate() +
+         ", PLocation=" + email.PreviousLocation() + ", PDate=" + email.PreviousDate();
 }
 
 }  // namespace dks

@@ -30,8 +30,8 @@ void clsSave::appendDocument(RequestBuilder& builder, XmlElement document,
 }
 
 std::string clsSave::logLine(const clsEmail& email) const {
-  return std::string(word()) + ", Title=" + email.Title() + ", Resave=" +
-         booleanText(email.Resave()) + ", CLocation=" + email.CurrentLocation() +
+  return std::string(word()) + ", Title=" + email.Title() +
+         ", Resave=" + booleanText(email.Resave()) + ", CLocation=" + email.CurrentLocation() +
          ", CDate=" + email.CurrentDate() + ", PDate=" + email.PreviousDate();
 }
 

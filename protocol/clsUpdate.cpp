@@ -16,9 +16,9 @@ void clsUpdate::appendDocument(RequestBuilder& builder, XmlElement document,
 }
 
 std::string clsUpdate::logLine(const clsEmail& email) const {
-  return std::string(word()) + ", Title=" + email.Title() + ", CLocation=" +
-         email.CurrentLocation() + ", CDate=" + email.CurrentDate() + ", Action=" +
-         email.Action() + ", Description=" + email.Description();
+  return std::string(word()) + ", Title=" + email.Title() +
+         ", CLocation=" + email.CurrentLocation() + ", CDate=" + email.CurrentDate() +
+         ", Action=" + email.Action() + ", Description=" + email.Description();
 }
 
 }  // namespace dks

@@ -25,23 +25,34 @@ constexpr int kIdleSeconds = 30;
 
 const char* reasonPhrase(int status) {
   switch (status) {
-    case 200: return "OK";
-    case 400: return "Bad Request";
-    case 404: return "Not Found";
-    case 411: return "Length Required";
-    case 413: return "Payload Too Large";
-    case 500: return "Internal Server Error";
-    default: return "Status";
+    case 200:
+      return "OK";
+    case 400:
+      return "Bad Request";
+    case 404:
+      return "Not Found";
+    case 411:
+      return "Length Required";
+    case 413:
+      return "Payload Too Large";
+    case 500:
+      return "Internal Server Error";
+    default:
+      return "Status";
   }
 }
 
 std::string htmlEscape(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '&') out += "&amp;";
-    else out += c;
+    if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '&')
+      out += "&amp;";
+    else
+      out += c;
   }
   return out;
 }
@@ -121,9 +132,8 @@ int openListeningSocket(const std::string& host, uint16_t port, uint16_t& boundP
   sockaddr_storage bound{};
   socklen_t length = sizeof bound;
   ::getsockname(listening, reinterpret_cast<sockaddr*>(&bound), &length);
-  boundPort = ntohs(bound.ss_family == AF_INET6
-                        ? reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port
-                        : reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+  boundPort = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port
+                                                : reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
   return listening;
 }
 
@@ -203,7 +213,8 @@ void HttpListener::serveConnection(int connection) {
     return writeAnswer(connection, htmlErrorAnswer(411, "Send the body with a Content-Length."));
   size_t length = 0;
   if (std::optional<std::string> declared = headerValue(block, "Content-Length")) {
-    auto [end, error] = std::from_chars(declared->data(), declared->data() + declared->size(), length);
+    auto [end, error] =
+        std::from_chars(declared->data(), declared->data() + declared->size(), length);
     if (error != std::errc() || end != declared->data() + declared->size())
       return writeAnswer(connection, htmlErrorAnswer(400, "The Content-Length is not a number."));
     if (length > kBodyLimit)
