@@ -11,4 +11,5 @@ list(APPEND DKSR_SOURCES
 )
 list(APPEND DKSR_TESTS
   protocol/Requests_test.cpp
+  protocol/clsDocket_test.cpp
 )
