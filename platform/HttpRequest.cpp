@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -34,6 +35,32 @@ Failure transferFailure(CURLcode code, const char* detail) {
     default:
       return {-2147467259, *detail ? detail : curl_easy_strerror(code)};
   }
+}
+
+// libcurl's own low-speed check averages over a window of several seconds, so a stall that
+// follows the upload of the body is noticed only seconds after the guard's time. The guard
+// therefore watches the byte counts itself; libcurl reports them about once a second while
+// nothing moves.
+struct StallGuard {
+  std::chrono::seconds limit;
+  std::chrono::steady_clock::time_point lastMoved = std::chrono::steady_clock::now();
+  curl_off_t received = 0;
+  curl_off_t sent = 0;
+  bool stalled = false;
+};
+
+int checkStall(void* data, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent) {
+  StallGuard& guard = *static_cast<StallGuard*>(data);
+  const auto now = std::chrono::steady_clock::now();
+  if (received != guard.received || sent != guard.sent) {
+    guard.received = received;
+    guard.sent = sent;
+    guard.lastMoved = now;
+    return 0;
+  }
+  if (now - guard.lastMoved < guard.limit) return 0;
+  guard.stalled = true;
+  return 1;  // ends the transfer with CURLE_ABORTED_BY_CALLBACK
 }
 
 struct CurlDeleter {
@@ -80,14 +107,17 @@ void HttpRequest::send(std::string_view body) {
   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, static_cast<long>(stallSeconds_));
-  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(stallSeconds_));
+  StallGuard guard{std::chrono::seconds(stallSeconds_)};
+  curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, checkStall);
+  curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &guard);
+  curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, appendBody);
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, &answer);
   curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, detail);
 
   CURLcode code = curl_easy_perform(handle);
+  if (code == CURLE_ABORTED_BY_CALLBACK && guard.stalled) code = CURLE_OPERATION_TIMEDOUT;
   if (code != CURLE_OK) throw transferFailure(code, detail);
   long status = 0;
   curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);

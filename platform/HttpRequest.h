@@ -7,8 +7,8 @@
 //   std::string text = request.responseText();
 //
 // The program sets no time-out. Like the object it stands in for, the request object has its
-// own stall guard: an exchange that receives nothing for `stallSeconds` seconds (connecting
-// included) fails.
+// own stall guard: an exchange in which nothing is sent or received for `stallSeconds` seconds
+// (connecting included) fails.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +22,8 @@ inline constexpr int32_t kDefaultHttpStallSeconds = 300;
 
 class HttpRequest {
  public:
-  /// A request object whose exchanges fail after `stallSeconds` (at least 1) without data.
+  /// A request object whose exchanges fail after `stallSeconds` (at least 1) in which no data
+  /// moved.
   explicit HttpRequest(int32_t stallSeconds = kDefaultHttpStallSeconds);
 
   /// Prepares an exchange with `method` (sent as written, "GET" included) to `url`, taken
