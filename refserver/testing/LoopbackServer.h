@@ -10,6 +10,7 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -26,6 +27,11 @@ class LoopbackServer {
         serving_([this] { listener_.serve(); }) {}
 
   ~LoopbackServer() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_all();  // cuts a delay short: the client has long given up
     listener_.stop();
     serving_.join();
   }
@@ -50,15 +56,15 @@ class LoopbackServer {
 
  private:
   HttpAnswer handle(const HttpMessage& request) {
-    {
-      std::lock_guard lock(mutex_);
-      requests_.push_back(request);
-    }
-    std::this_thread::sleep_for(delay);
+    std::unique_lock lock(mutex_);
+    requests_.push_back(request);
+    wake_.wait_for(lock, delay, [this] { return stopping_; });
     return answer;
   }
 
   mutable std::mutex mutex_;
+  std::condition_variable wake_;
+  bool stopping_ = false;
   std::vector<HttpMessage> requests_;
   HttpListener listener_;
   std::thread serving_;
