@@ -1,8 +1,10 @@
 # Included from the top CMakeLists.txt after the dksr library is defined.
 add_library(dksr_refserver STATIC
+  refserver/Catalogue.cpp
   refserver/HttpListener.cpp
 )
 target_link_libraries(dksr_refserver PUBLIC dksr)
 
 list(APPEND DKSR_TESTS
+  refserver/Catalogue_test.cpp
 )
