@@ -2,9 +2,11 @@
 add_library(dksr_refserver STATIC
   refserver/Catalogue.cpp
   refserver/HttpListener.cpp
+  refserver/WireRequest.cpp
 )
 target_link_libraries(dksr_refserver PUBLIC dksr)
 
 list(APPEND DKSR_TESTS
   refserver/Catalogue_test.cpp
+  refserver/WireRequest_test.cpp
 )
