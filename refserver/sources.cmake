@@ -2,11 +2,14 @@
 add_library(dksr_refserver STATIC
   refserver/Catalogue.cpp
   refserver/HttpListener.cpp
+  refserver/RefServerCommand.cpp
+  refserver/ReferenceServer.cpp
   refserver/WireRequest.cpp
 )
 target_link_libraries(dksr_refserver PUBLIC dksr)
 
 list(APPEND DKSR_TESTS
   refserver/Catalogue_test.cpp
+  refserver/ReferenceServer_test.cpp
   refserver/WireRequest_test.cpp
 )
