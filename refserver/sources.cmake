@@ -8,8 +8,13 @@ add_library(dksr_refserver STATIC
 )
 target_link_libraries(dksr_refserver PUBLIC dksr)
 
+add_executable(dks-refserver refserver/main.cpp)
+target_link_libraries(dks-refserver PRIVATE dksr_refserver)
+
 list(APPEND DKSR_TESTS
   refserver/Catalogue_test.cpp
+  refserver/HttpListener_test.cpp
+  refserver/RefServerCommand_test.cpp
   refserver/ReferenceServer_test.cpp
   refserver/WireRequest_test.cpp
 )
