@@ -56,9 +56,9 @@ struct WireRequest {
 std::string undoTripledQuotes(std::string_view wire);
 
 /// Reads the request in `body`. On success fills `*request` and returns true. On failure
-/// returns false and sets `*error` to a sentence naming what is wrong; `*request` is then
-/// unspecified. A request cannot be read when the text does not parse as XML, when it has no
-/// "SOAP:Envelope"/"SOAP:Body"/"request", when "type" is missing or not one of the five action
+/// returns false and sets `*error` to a sentence naming what is wrong; `*request` may then hold
+/// part of the request. A request cannot be read when the text does not parse as XML, when it has
+/// no "SOAP:Envelope"/"SOAP:Body"/"request", when "type" is missing or not one of the five action
 /// words, or when a number ("id", "first_match", "maximum_matches", "maximum_characters") is
 /// not a 32-bit decimal integer. An empty number is 0 for an id and the default for the
 /// selection.
