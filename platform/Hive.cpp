@@ -1,16 +1,12 @@
 #include "platform/Hive.h"
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sqlite3.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 #include "platform/Failure.h"
+#include "platform/SqliteDatabase.h"
 #include "platform/SystemUtility.h"
 #include "platform/Text.h"
 
@@ -60,48 +56,6 @@ constexpr const char* kWriteValue =
     "ON CONFLICT(key, folded) DO UPDATE SET kind = excluded.kind, data = excluded.data";
 constexpr const char* kDeleteValue = "DELETE FROM hive_values WHERE key = ?1 AND folded = ?2";
 
-constexpr int kBusyTimeoutMilliseconds = 30000;
-constexpr int kRetryMilliseconds = 5;
-
-bool isAccessError(int error) {
-  return error == EACCES || error == EPERM || error == EROFS;
-}
-
-Failure accessFailure(bool denied, const std::string& detail) {
-  Failure base = denied ? Failure::permissionDenied() : Failure::pathFileAccessError();
-  return {base.number(), base.description() + " (" + detail + ")"};
-}
-
-Failure errnoFailure(int error, const std::string& path) {
-  return accessFailure(isAccessError(error), path + ": " + std::strerror(error));
-}
-
-Failure sqliteFailure(sqlite3* db, int rc) {
-  int code = rc & 0xff;
-  bool denied = code == SQLITE_PERM || code == SQLITE_READONLY || code == SQLITE_AUTH ||
-                (code == SQLITE_CANTOPEN && db && isAccessError(sqlite3_system_errno(db)));
-  return accessFailure(denied, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-}
-
-// Creates the missing folders of `folder` with mode 0700, leaving existing ones as they are.
-void createFolders(const std::string& folder) {
-  for (size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
-    std::string prefix = folder.substr(0, end);
-    if (!prefix.empty() && ::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST)
-      throw errnoFailure(errno, prefix);
-    if (end == std::string::npos) return;
-  }
-}
-
-// Creating the file ourselves gives it mode 0600 whatever the umask; SQLite would use 0644.
-void createDatabaseFile(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash != std::string::npos && slash > 0) createFolders(path.substr(0, slash));
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) throw errnoFailure(errno, path);
-  ::close(fd);
-}
-
 std::vector<std::string> splitPath(std::string_view keyPath) {
   std::vector<std::string> components;
   while (!keyPath.empty()) {
@@ -128,142 +82,34 @@ std::string foldedPath(std::string_view keyPath) {
   return foldedPath(components, components.size());
 }
 
+// The value in columns `kind` and `kind + 1` of the row in hand.
+Variant storedValue(SqliteDatabase::Statement& row, int kind) {
+  if (row.integer(kind) == kValueInteger) return static_cast<int32_t>(row.integer(kind + 1));
+  return row.text(kind + 1);
+}
+
 }  // namespace
 
-// A cached prepared statement in use: bindings go in order, and the statement is reset when
-// this goes out of scope, so no read is left open.
-class Hive::Statement {
- public:
-  Statement(sqlite3* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
-  ~Statement() {
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
-  }
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-
-  Statement& bind(std::string_view text) {
-    // An empty view may have no data pointer, which SQLite would take for NULL.
-    const char* data = text.data() ? text.data() : "";
-    return check(
-        sqlite3_bind_text(stmt_, ++bound_, data, static_cast<int>(text.size()), SQLITE_TRANSIENT));
-  }
-  Statement& bind(int64_t number) { return check(sqlite3_bind_int64(stmt_, ++bound_, number)); }
-
-  /// True when a row is ready, false when the statement has finished.
-  bool step() {
-    int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
-    throw sqliteFailure(db_, rc);
-  }
-  void run() {
-    while (step()) {
-    }
-  }
-
-  std::string text(int column) {
-    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-    if (data == nullptr) return {};
-    return std::string(data, static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
-  }
-  int64_t integer(int column) { return sqlite3_column_int64(stmt_, column); }
-
-  /// The value in columns `kind` and `kind + 1`.
-  Variant value(int kind) {
-    if (integer(kind) == kValueInteger) return static_cast<int32_t>(integer(kind + 1));
-    return text(kind + 1);
-  }
-
- private:
-  Statement& check(int rc) {
-    if (rc != SQLITE_OK) throw sqliteFailure(db_, rc);
-    return *this;
-  }
-
-  sqlite3* db_;
-  sqlite3_stmt* stmt_;
-  int bound_ = 0;
-};
-
 std::shared_ptr<Hive> Hive::open(const std::string& path) {
-  if (path != ":memory:") createDatabaseFile(path);
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  if (rc != SQLITE_OK) {
-    Failure failure = sqliteFailure(db, rc);
-    sqlite3_close(db);
-    throw failure;
-  }
-  std::shared_ptr<Hive> hive(new Hive(db));
-  sqlite3_busy_timeout(db, kBusyTimeoutMilliseconds);
-  hive->useWriteAheadLog();
-  // Consistent after a crash; a power loss may at worst lose the last progress marks.
-  hive->execute("PRAGMA synchronous = NORMAL");
+  std::shared_ptr<Hive> hive(new Hive(std::make_unique<SqliteDatabase>(path)));
   hive->createSchema();
   return hive;
 }
 
-Hive::Hive(sqlite3* db) : db_(db) {}
+Hive::Hive(std::unique_ptr<SqliteDatabase> db) : db_(std::move(db)) {}
 
-Hive::~Hive() {
-  for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
-  sqlite3_close(db_);
-}
-
-void Hive::useWriteAheadLog() {
-  // WAL lets other processes read while a run writes. Turning a new database to WAL needs it
-  // to itself, and SQLite reports SQLITE_BUSY at once instead of calling the busy handler when
-  // another process opens the same new hive at that moment; so wait here as the handler would.
-  for (int waited = 0;; waited += kRetryMilliseconds) {
-    int rc = sqlite3_exec(db_, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK) return;
-    if ((rc & 0xff) != SQLITE_BUSY || waited >= kBusyTimeoutMilliseconds)
-      throw sqliteFailure(db_, rc);
-    ::usleep(kRetryMilliseconds * 1000);
-  }
-}
+Hive::~Hive() = default;
 
 void Hive::createSchema() {
-  transaction([&] { execute(kCreateSchema); });
-}
-
-Hive::Statement Hive::statement(const char* sql) {
-  sqlite3_stmt*& stmt = statements_[sql];
-  if (stmt == nullptr) {
-    int rc = sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-      statements_.erase(sql);
-      throw sqliteFailure(db_, rc);
-    }
-  }
-  return Statement(db_, stmt);
-}
-
-void Hive::execute(const char* sql) {
-  int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
-  if (rc != SQLITE_OK) throw sqliteFailure(db_, rc);
+  transaction([&] { db_->execute(kCreateSchema); });
 }
 
 void Hive::transaction(const std::function<void()>& changes) {
-  if (transactionDepth_ > 0) return changes();
-  // IMMEDIATE takes the write lock at once, waiting through the busy handler; a deferred
-  // transaction that later turns into a write could fail with "database is locked" instead.
-  execute("BEGIN IMMEDIATE");
-  try {
-    ++transactionDepth_;
-    changes();
-    --transactionDepth_;
-    execute("COMMIT");
-  } catch (...) {
-    transactionDepth_ = 0;
-    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    throw;
-  }
+  db_->transaction(changes);
 }
 
 void Hive::touch(const std::string& foldedPath, std::time_t now) {
-  statement(kTouchKey).bind(foldedPath).bind(static_cast<int64_t>(now)).run();
+  db_->statement(kTouchKey).bind(foldedPath).bind(static_cast<int64_t>(now)).run();
 }
 
 void Hive::ensureKey(const std::vector<std::string>& components, std::time_t now) {
@@ -271,19 +117,19 @@ void Hive::ensureKey(const std::vector<std::string>& components, std::time_t now
   std::string parent;
   for (size_t i = 0; i < components.size(); ++i) {
     std::string folded = foldedPath(components, i + 1);
-    statement(kInsertKey)
+    db_->statement(kInsertKey)
         .bind(folded)
         .bind(parent)
         .bind(components[i])
         .bind(static_cast<int64_t>(now))
         .run();
-    if (sqlite3_changes(db_) > 0) touch(parent, now);
+    if (db_->changes() > 0) touch(parent, now);
     parent = std::move(folded);
   }
 }
 
 bool Hive::foldedKeyExists(const std::string& folded) {
-  return statement(kKeyExists).bind(folded).step();
+  return db_->statement(kKeyExists).bind(folded).step();
 }
 
 bool Hive::keyExists(std::string_view keyPath) {
@@ -294,7 +140,7 @@ std::optional<std::string> Hive::storedPath(std::string_view keyPath) {
   std::vector<std::string> components = splitPath(keyPath);
   std::string path;
   for (size_t i = 0; i < components.size(); ++i) {
-    Statement query = statement(kKeyName);
+    SqliteDatabase::Statement query = db_->statement(kKeyName);
     if (!query.bind(foldedPath(components, i + 1)).step()) return std::nullopt;
     if (i > 0) path += '\\';
     path += query.text(0);
@@ -312,9 +158,9 @@ bool Hive::deleteKey(std::string_view keyPath) {
   bool deleted = false;
   transaction([&] {
     std::string folded = foldedPath(components, components.size());
-    statement(kDeleteKeyValues).bind(folded).run();
-    statement(kDeleteKeys).bind(folded).run();
-    deleted = sqlite3_changes(db_) > 0;
+    db_->statement(kDeleteKeyValues).bind(folded).run();
+    db_->statement(kDeleteKeys).bind(folded).run();
+    deleted = db_->changes() > 0;
     if (deleted) touch(foldedPath(components, components.size() - 1), std::time(nullptr));
   });
   return deleted;
@@ -322,7 +168,7 @@ bool Hive::deleteKey(std::string_view keyPath) {
 
 std::vector<std::string> Hive::subKeys(std::string_view keyPath) {
   std::vector<std::string> names;
-  Statement query = statement(kSubKeys);
+  SqliteDatabase::Statement query = db_->statement(kSubKeys);
   query.bind(foldedPath(keyPath));
   while (query.step()) names.push_back(query.text(0));
   return names;
@@ -330,17 +176,17 @@ std::vector<std::string> Hive::subKeys(std::string_view keyPath) {
 
 std::vector<HiveValue> Hive::values(std::string_view keyPath) {
   std::vector<HiveValue> values;
-  Statement query = statement(kValues);
+  SqliteDatabase::Statement query = db_->statement(kValues);
   query.bind(foldedPath(keyPath));
-  while (query.step()) values.push_back({query.text(0), query.value(1)});
+  while (query.step()) values.push_back({query.text(0), storedValue(query, 1)});
   return values;
 }
 
 std::optional<Variant> Hive::readValue(std::string_view keyPath, std::string_view name) {
-  Statement query = statement(kReadValue);
+  SqliteDatabase::Statement query = db_->statement(kReadValue);
   query.bind(foldedPath(keyPath)).bind(foldCase(name));
   if (!query.step()) return std::nullopt;
-  return query.value(1);
+  return storedValue(query, 1);
 }
 
 void Hive::writeValue(std::string_view keyPath, std::string_view name, const Variant& value) {
@@ -350,7 +196,7 @@ void Hive::writeValue(std::string_view keyPath, std::string_view name, const Var
     std::time_t now = std::time(nullptr);
     ensureKey(components, now);
     std::string folded = foldedPath(components, components.size());
-    Statement write = statement(kWriteValue);
+    SqliteDatabase::Statement write = db_->statement(kWriteValue);
     write.bind(folded).bind(foldCase(name)).bind(name);
     if (const auto* number = std::get_if<int32_t>(&value))
       write.bind(int64_t{kValueInteger}).bind(int64_t{*number});
@@ -365,15 +211,15 @@ bool Hive::deleteValue(std::string_view keyPath, std::string_view name) {
   bool deleted = false;
   transaction([&] {
     std::string folded = foldedPath(keyPath);
-    statement(kDeleteValue).bind(folded).bind(foldCase(name)).run();
-    deleted = sqlite3_changes(db_) > 0;
+    db_->statement(kDeleteValue).bind(folded).bind(foldCase(name)).run();
+    deleted = db_->changes() > 0;
     if (deleted) touch(folded, std::time(nullptr));
   });
   return deleted;
 }
 
 std::optional<std::time_t> Hive::lastWrite(std::string_view keyPath) {
-  Statement query = statement(kLastWrite);
+  SqliteDatabase::Statement query = db_->statement(kLastWrite);
   query.bind(foldedPath(keyPath));
   if (!query.step()) return std::nullopt;
   return static_cast<std::time_t>(query.integer(0));

@@ -20,15 +20,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/Variant.h"
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace dks {
+
+class SqliteDatabase;
 
 /// One value of a key: its name as first written and its value (text or integer).
 struct HiveValue {
@@ -88,20 +86,13 @@ class Hive {
   void transaction(const std::function<void()>& changes);
 
  private:
-  class Statement;
-
-  explicit Hive(sqlite3* db);
-  void useWriteAheadLog();
+  explicit Hive(std::unique_ptr<SqliteDatabase> db);
   void createSchema();
-  Statement statement(const char* sql);
-  void execute(const char* sql);
   bool foldedKeyExists(const std::string& folded);
   void touch(const std::string& foldedPath, std::time_t now);
   void ensureKey(const std::vector<std::string>& components, std::time_t now);
 
-  sqlite3* db_;
-  int transactionDepth_ = 0;
-  std::unordered_map<const char*, sqlite3_stmt*> statements_;
+  std::unique_ptr<SqliteDatabase> db_;
 };
 
 /// Where this user's hive lives: $DKSR_HIVE when set and not empty, else

@@ -54,6 +54,10 @@ void XmlElement::setText(std::string_view text) {
   if (!text.empty()) node.append_child(pugi::node_pcdata).set_value(std::string(text).c_str());
 }
 
+std::string XmlElement::attribute(std::string_view name) const {
+  return pugi::xml_node(node_).attribute(std::string(name).c_str()).value();
+}
+
 void XmlElement::setAttribute(std::string_view name, std::string_view value) {
   pugi::xml_node node(node_);
   if (!node) return;

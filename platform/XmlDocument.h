@@ -41,6 +41,9 @@ class XmlElement {
   /// Replaces the element's children by one text node holding `text` (by none for "").
   void setText(std::string_view text);
 
+  /// The value of the attribute named exactly `name`; "" when the element has none.
+  std::string attribute(std::string_view name) const;
+
   /// Adds the attribute, or replaces the value of one of that name.
   void setAttribute(std::string_view name, std::string_view value);
 

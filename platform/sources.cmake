@@ -10,6 +10,7 @@ list(APPEND DKSR_SOURCES
   platform/PosixFileSystem.cpp
   platform/ProcessFacts.cpp
   platform/RegFile.cpp
+  platform/SqliteDatabase.cpp
   platform/Text.cpp
   platform/TimeText.cpp
   platform/Variant.cpp
