@@ -140,9 +140,8 @@ TEST_F(HiveFileTest, FailuresCarryThePlatformNumberAndTheCause) {
   EXPECT_EQ(failureNumberOpening(notDatabase, &description), 75);
   EXPECT_EQ(description, "Path/File access error (file is not a database)");
 
-  EXPECT_EQ(failureNumberOpening(notDatabase + "/registry.db", &description), 75);
-  EXPECT_EQ(description,
-            "Path/File access error (" + notDatabase + "/registry.db: Not a directory)");
+  EXPECT_EQ(failureNumberOpening(notDatabase + "/registry.db", &description), 76);
+  EXPECT_EQ(description, "Path not found (" + notDatabase + "/registry.db)");
 }
 
 // One process writes progress marks while another reads and writes the same hive: neither

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/Failure.h"
+#include "platform/Folders.h"
 
 namespace dks {
 namespace {
@@ -36,20 +37,16 @@ Failure sqliteFailure(sqlite3* db, int rc) {
   return accessFailure(denied, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
 }
 
-// Creates the missing folders of `folder` with mode 0700, leaving existing ones as they are.
-void createFolders(const std::string& folder) {
-  for (size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
-    std::string prefix = folder.substr(0, end);
-    if (!prefix.empty() && ::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST)
-      throw errnoFailure(errno, prefix);
-    if (end == std::string::npos) return;
-  }
-}
-
 // Creating the file ourselves gives it mode 0600 whatever the umask; SQLite would use 0644.
 void createDatabaseFile(const std::string& path) {
   size_t slash = path.rfind('/');
-  if (slash != std::string::npos && slash > 0) createFolders(path.substr(0, slash));
+  if (slash != std::string::npos && slash > 0) {
+    try {
+      createFolders(path.substr(0, slash), 0700);
+    } catch (const Failure& failure) {
+      throw Failure(failure.number(), failure.description() + " (" + path + ")");
+    }
+  }
   int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) throw errnoFailure(errno, path);
   ::close(fd);
