@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/orrEnums.h"
 #include "app/testing/HostFixture.h"
 #include "protocol/ListDocumentsRequest.h"
 #include "protocol/clsDelete.h"
@@ -146,6 +147,30 @@ TEST_F(RequestsTest, TextValuesAreCleanedAndRepairedButLocationsInListDocumentsA
   std::string text;
   ASSERT_TRUE(buildListDocumentsRequest(*gobjUtility, query, text));
   EXPECT_NE(text.find("<location>Inbox\xe9</location>"), std::string::npos);
+}
+
+TEST_F(RequestsTest, EachActionLogsItsOwnLinePerRecordAtDebugLevelThree) {
+  gobjApplication->setDebugLevel(dlThree);
+  clsUpdate update;
+  clsMove move;
+  clsDelete remove;
+  for (QueuedAction* action : std::initializer_list<QueuedAction*>{&update, &move, &remove}) {
+    clsEmail& email = queue(*action, 7, "00CD", "00AB");
+    email.setTitle("Inbox\\Hi");
+    email.setCurrentDate("04/04/2002 10:00:00");
+    email.setPreviousDate("03/04/2002 10:00:00");
+    email.setAction("open");
+    email.setDescription("twice");
+    built(*action, 1);
+  }
+  const std::string log = runLog();
+  for (const char* line :
+       {"update usage, Title=Inbox\\Hi, CLocation=00CD, CDate=04/04/2002 10:00:00, Action=open, "
+        "Description=twice\r\n",
+        "move document, Title=Inbox\\Hi, CLocation=00CD, CDate=04/04/2002 10:00:00, "
+        "PLocation=00AB, PDate=03/04/2002 10:00:00\r\n",
+        "delete, Title=Inbox\\Hi, CLocation=00CD, CDate=04/04/2002 10:00:00\r\n"})
+    EXPECT_NE(log.find(std::string(kStamp) + ", " + line), std::string::npos) << line << log;
 }
 
 TEST_F(RequestsTest, AFailedTextPreparationStopsTheBuildAndChangesNothing) {
