@@ -10,6 +10,16 @@ namespace {
 constexpr const char* kClass = "clsFolder";
 }  // namespace
 
+InertFolder& InertFolder::instance() {
+  static InertFolder inert;
+  return inert;
+}
+
+const std::string& InertFolder::empty() {
+  static const std::string kEmpty;
+  return kEmpty;
+}
+
 std::shared_ptr<OutlookNamespace> mapiNamespace(const std::shared_ptr<AutomationObject>& objApp) {
   auto* application = dynamic_cast<OutlookApplication*>(objApp.get());
   if (application == nullptr) throw Failure::notSupported();

@@ -7,32 +7,33 @@
 #include <string>
 #include <string_view>
 
+#include "mailstore/FolderInterface.h"
 #include "platform/Outlook.h"
 
 namespace dks {
 
-class clsFolder {
+class clsFolder final : public FolderInterface {
  public:
   /// A folder record with every field "".
   clsFolder() { pblnReset(); }
 
-  const std::string& EntryID() const { return entryID_; }
-  void setEntryID(std::string_view value);
+  const std::string& EntryID() const override { return entryID_; }
+  void setEntryID(std::string_view value) override;
   /// Parent text, "\", name.
-  const std::string& FolderPath() const { return folderPath_; }
-  void setFolderPath(std::string_view value);
-  const std::string& Name() const { return name_; }
-  void setName(std::string_view value);
+  const std::string& FolderPath() const override { return folderPath_; }
+  void setFolderPath(std::string_view value) override;
+  const std::string& Name() const override { return name_; }
+  void setName(std::string_view value) override;
   /// The parent folder's own path text.
-  const std::string& Parent() const { return parent_; }
-  void setParent(std::string_view value);
-  const std::string& ParentEntryID() const { return parentEntryID_; }
-  void setParentEntryID(std::string_view value);
-  const std::string& ParentStoreID() const { return parentStoreID_; }
-  void setParentStoreID(std::string_view value);
+  const std::string& Parent() const override { return parent_; }
+  void setParent(std::string_view value) override;
+  const std::string& ParentEntryID() const override { return parentEntryID_; }
+  void setParentEntryID(std::string_view value) override;
+  const std::string& ParentStoreID() const override { return parentStoreID_; }
+  void setParentStoreID(std::string_view value) override;
   /// The store of the folder; set by callers only, as input of pblnGetFromID.
-  const std::string& StoreID() const { return storeID_; }
-  void setStoreID(std::string_view value);
+  const std::string& StoreID() const override { return storeID_; }
+  void setStoreID(std::string_view value) override;
 
   /// Opens default folder `lngFolder` (6 Inbox, 5 Sent Items) of the mail client `objApp` into
   /// `objFolder` and records EntryID, FolderPath, Name and, where the parent answers, Parent,
@@ -40,17 +41,17 @@ class clsFolder {
   /// False after one recorded failure: -99987 "Parameter missing" without `objApp` (no field
   /// changes), else the mail client's failure, with the fields written before it kept.
   bool pblnGetDefault(const std::shared_ptr<AutomationObject>& objApp, int32_t lngFolder,
-                      std::shared_ptr<OutlookFolder>& objFolder);
+                      std::shared_ptr<OutlookFolder>& objFolder) override;
 
   /// Opens the folder named by EntryID and StoreID into `objFolder` and records the same fields
   /// as pblnGetDefault, every one of them required. False after one recorded failure: -99987
   /// "Parameter missing" when EntryID or StoreID is "" or `objApp` is not set (the mail client is
   /// not called), else the first failure, with the fields written before it kept.
   bool pblnGetFromID(const std::shared_ptr<AutomationObject>& objApp,
-                     std::shared_ptr<OutlookFolder>& objFolder);
+                     std::shared_ptr<OutlookFolder>& objFolder) override;
 
   /// Sets every field to "". True.
-  bool pblnReset();
+  bool pblnReset() override;
 
  private:
   // Records EntryID, FolderPath and Name of an opened folder; Failure 91 for none.

@@ -1,0 +1,4 @@
+list(APPEND DKSR_SOURCES
+)
+list(APPEND DKSR_TESTS
+)
