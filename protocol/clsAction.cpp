@@ -1,5 +1,6 @@
 #include "protocol/clsAction.h"
 
+#include "app/RegistryValue.h"
 #include "app/attempt.h"
 #include "app/clsApplication.h"
 #include "app/modApplication.h"
@@ -28,16 +29,6 @@ int32_t keyIdOf(int32_t code) {
     default:
       return kApplicationKey;
   }
-}
-
-// The value `name` of the action's key, trimmed; "" leaves the setting as it is. False when
-// the utility cannot read it.
-bool readOverride(SystemUtility& utility, const std::string& keyPath, const char* name,
-                  const std::string& current, std::string& value) {
-  Variant read;
-  if (!utility.ReadValue(HKEY_CURRENT_USER, keyPath + "\\" + name, current, read)) return false;
-  value = trimSpaces(toText(read));
-  return true;
 }
 
 }  // namespace
@@ -107,14 +98,15 @@ bool clsAction::pblnReset() {
     SystemUtility& utility = requireUtility();
     std::string keyPath;
     if (!utility.GetKeyPath(keyIdOf(action_), keyPath)) return false;
+    // Each override, when not blank, replaces the setting; "Script" holds only the path.
     std::string value;
-    if (!readOverride(utility, keyPath, "RequestLog", requestLog_, value)) return false;
+    if (!readRegistryText(keyPath, "\\RequestLog", requestLog_, value)) return false;
     if (!value.empty()) setRequestLog(value);
-    if (!readOverride(utility, keyPath, "ResponseLog", responseLog_, value)) return false;
+    if (!readRegistryText(keyPath, "\\ResponseLog", responseLog_, value)) return false;
     if (!value.empty()) setResponseLog(value);
-    if (!readOverride(utility, keyPath, "Script", "", value)) return false;
+    if (!readRegistryText(keyPath, "\\Script", "", value)) return false;
     if (!value.empty()) setScript(server + value);
-    if (!readOverride(utility, keyPath, "URN", urn_, value)) return false;
+    if (!readRegistryText(keyPath, "\\URN", urn_, value)) return false;
     if (!value.empty()) setURN(value);
 
     return utility.DeleteFile(requestLog_, true) && utility.DeleteFile(responseLog_, true);
