@@ -132,6 +132,11 @@ class clsInclude {
   DocketInterface& AsDocket() const noexcept { return InertDocket::instance(); }
 
  private:
+  // The folder's own values under Key, when that key exists. False when a utility call fails.
+  bool loadFolderValues();
+  // Creates each owned object in order, or resets it. False at the first reset that fails.
+  bool resetOwnedObjects();
+
   int32_t default_ = 0;
   std::string entryID_;
   int32_t firstMatch_ = 1;
