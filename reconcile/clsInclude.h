@@ -111,7 +111,14 @@ class clsInclude {
   /// was parsed.
   bool pblnSendXML(std::string_view strFolder, bool blnSubFolders, int32_t lngFile);
 
-  /// One pass of this include folder. True when it ran to its end (and reset the folder).
+  /// One pass of this include folder: opens the Inbox, lists the server's documents, walks the
+  /// Inbox and (unless Flags is 999) the Sent Items, queues new or changed mail on Save and
+  /// unmatched listed documents on Delete (as the Action setting allows), sends every action's
+  /// queue in batches of MaxMatches and resets the folder. True when it ran to its end. A pass
+  /// that cannot open a folder, list the documents or copy a record ends at once with False and
+  /// without the reset. A walk that did not reach everything leaves out the deletes and makes
+  /// the result False after the reset. An action whose batch cannot be sent or taken in stops
+  /// for this pass with one error record; the pass goes on.
   bool pblnReconcile();
 
   /// Defaults, then the shared values of the include list key and, when Key names an existing
@@ -136,6 +143,9 @@ class clsInclude {
   bool loadFolderValues();
   // Creates each owned object in order, or resets it. False at the first reset that fails.
   bool resetOwnedObjects();
+  // Queues every item record on the action its class names: new or changed mail on Save, listed
+  // documents without mail on Delete (only when `mayDelete`). False when a copy fails.
+  bool classifyRecords(bool mayDelete);
 
   int32_t default_ = 0;
   std::string entryID_;
