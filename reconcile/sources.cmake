@@ -1,4 +1,5 @@
 list(APPEND DKSR_SOURCES
+  reconcile/clsExclude.cpp
 )
 list(APPEND DKSR_TESTS
 )
