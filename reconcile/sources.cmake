@@ -1,4 +1,5 @@
 list(APPEND DKSR_SOURCES
+  reconcile/IncludeListing.cpp
   reconcile/clsInclude.cpp
 )
 list(APPEND DKSR_TESTS
