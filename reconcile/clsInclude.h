@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "mailstore/FolderInterface.h"
 #include "mailstore/clsFolder.h"
@@ -136,6 +137,12 @@ class clsInclude {
   bool loadFolderValues();
   // Creates each owned object in order, or resets it. False at the first reset that fails.
   bool resetOwnedObjects();
+  // The walk of one folder and, through itself, of its sub-folders; pblnTreeWalk around it
+  // holds the index of the records by location.
+  bool walkFolder(const std::shared_ptr<OutlookFolder>& folder);
+  // Completes the listed record of the mail item `item`, or adds a record for it. False when
+  // the record cannot load the item; throws Failure when the item or a date cannot be read.
+  bool pairItem(const OutlookRef& item);
 
   int32_t default_ = 0;
   std::string entryID_;
@@ -159,6 +166,12 @@ class clsInclude {
   std::shared_ptr<clsDocket> request_;
   std::shared_ptr<clsDocket> response_;
   std::shared_ptr<colItem> mailItems_;
+
+  // During a walk: the records of MailItems by case-folded PreviousLocation, the first record of
+  // each location, so that the record an entry id finds is the one a scan from position 1 would
+  // find. Made afresh when a walk starts (MailItems may have been emptied or changed since),
+  // extended with every record the walk adds, emptied when it ends.
+  std::unordered_map<std::string, std::shared_ptr<clsItem>> walkIndex_;
 };
 
 }  // namespace dks

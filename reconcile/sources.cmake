@@ -1,5 +1,6 @@
 list(APPEND DKSR_SOURCES
   reconcile/IncludeListing.cpp
+  reconcile/IncludeTreeWalk.cpp
   reconcile/clsInclude.cpp
 )
 list(APPEND DKSR_TESTS
