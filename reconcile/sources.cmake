@@ -1,7 +1,10 @@
 list(APPEND DKSR_SOURCES
   reconcile/IncludeListing.cpp
   reconcile/IncludeTreeWalk.cpp
+  reconcile/clsExclude.cpp
   reconcile/clsInclude.cpp
+  reconcile/colExclude.cpp
 )
 list(APPEND DKSR_TESTS
+  reconcile/colExclude_test.cpp
 )
