@@ -6,5 +6,6 @@ list(APPEND DKSR_SOURCES
   reconcile/colExclude.cpp
 )
 list(APPEND DKSR_TESTS
+  reconcile/IncludeListing_test.cpp
   reconcile/colExclude_test.cpp
 )
