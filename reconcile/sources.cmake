@@ -7,5 +7,6 @@ list(APPEND DKSR_SOURCES
 )
 list(APPEND DKSR_TESTS
   reconcile/IncludeListing_test.cpp
+  reconcile/IncludeTreeWalk_test.cpp
   reconcile/colExclude_test.cpp
 )
