@@ -123,8 +123,10 @@ class clsInclude {
   /// Walks `objRoot` (and, with SubFolders, every sub-folder that is not excluded): completes
   /// the listed record whose location is a walked item's entry id, marking it for resave when
   /// the mail store changed it in a later minute than the server's date, and adds a record for
-  /// every item the server did not list. A sub-folder whose walk fails does not stop its
-  /// siblings; the result is then False.
+  /// every item the server did not list. A failure (an unreadable item or date, -99987 for a
+  /// missing root) is recorded under ("clsInclude", "pblnTreeWalk") and ends the walk of the
+  /// folder where it happened; a sub-folder whose walk fails does not stop its siblings. The
+  /// result is then False.
   bool pblnTreeWalk(const std::shared_ptr<OutlookFolder>& objRoot);
 
   /// The settings, folder and transport interfaces the class presents too, without effect.
