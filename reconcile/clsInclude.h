@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "mailstore/FolderInterface.h"
 #include "mailstore/clsFolder.h"
@@ -129,8 +130,10 @@ class clsInclude {
   /// Walks `objRoot` (and, with SubFolders, every sub-folder that is not excluded): completes
   /// the listed record whose location is a walked item's entry id, marking it for resave when
   /// the mail store changed it in a later minute than the server's date, and adds a record for
-  /// every item the server did not list. A sub-folder whose walk fails does not stop its
-  /// siblings; the result is then False.
+  /// every item the server did not list. A failure (an unreadable item or date, -99987 for a
+  /// missing root) is recorded under ("clsInclude", "pblnTreeWalk") and ends the walk of the
+  /// folder where it happened; a sub-folder whose walk fails does not stop its siblings. The
+  /// result is then False.
   bool pblnTreeWalk(const std::shared_ptr<OutlookFolder>& objRoot);
 
   /// The settings, folder and transport interfaces the class presents too, without effect.
@@ -146,6 +149,12 @@ class clsInclude {
   // Queues every item record on the action its class names: new or changed mail on Save, listed
   // documents without mail on Delete (only when `mayDelete`). False when a copy fails.
   bool classifyRecords(bool mayDelete);
+  // The walk of one folder and, through itself, of its sub-folders; pblnTreeWalk around it
+  // holds the index of the records by location.
+  bool walkFolder(const std::shared_ptr<OutlookFolder>& folder);
+  // Completes the listed record of the mail item `item`, or adds a record for it. False when
+  // the record cannot load the item; throws Failure when the item or a date cannot be read.
+  bool pairItem(const OutlookRef& item);
 
   int32_t default_ = 0;
   std::string entryID_;
@@ -169,6 +178,12 @@ class clsInclude {
   std::shared_ptr<clsDocket> request_;
   std::shared_ptr<clsDocket> response_;
   std::shared_ptr<colItem> mailItems_;
+
+  // During a walk: the records of MailItems by case-folded PreviousLocation, the first record of
+  // each location, so that the record an entry id finds is the one a scan from position 1 would
+  // find. Made afresh when a walk starts (MailItems may have been emptied or changed since),
+  // extended with every record the walk adds, emptied when it ends.
+  std::unordered_map<std::string, std::shared_ptr<clsItem>> walkIndex_;
 };
 
 }  // namespace dks

@@ -1,6 +1,6 @@
 // LoopbackServer: a real HTTP server on 127.0.0.1 for tests, serving on a thread of its own.
 // It keeps every request it received and answers each with `answer` (by default an empty
-// SOAP envelope), after `delay` when one is set:
+// SOAP envelope), or the first requests in turn with `answers`, after `delay` when one is set:
 //
 //   LoopbackServer server;
 //   server.answer = htmlErrorAnswer(404, "No such script.");
@@ -51,6 +51,8 @@ class LoopbackServer {
   HttpAnswer answer{200, "text/xml; charset=utf-8",
                     "<SOAP:Envelope xmlns:SOAP=\"urn:test\"><SOAP:Body><response/></SOAP:Body>"
                     "</SOAP:Envelope>"};
+  /// The answers to the first requests, in order; `answer` answers those after them.
+  std::vector<HttpAnswer> answers;
   /// How long the server waits before it answers.
   std::chrono::milliseconds delay{0};
 
@@ -59,7 +61,7 @@ class LoopbackServer {
     std::unique_lock lock(mutex_);
     requests_.push_back(request);
     wake_.wait_for(lock, delay, [this] { return stopping_; });
-    return answer;
+    return requests_.size() <= answers.size() ? answers[requests_.size() - 1] : answer;
   }
 
   mutable std::mutex mutex_;
