@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,13 @@ bool readRegistryNumber(const std::string& keyPath, std::string_view name, int32
 /// Reads a text setting into `text`, trimmed of spaces. False as readRegistryValue.
 bool readRegistryText(const std::string& keyPath, std::string_view name,
                       const std::string& defaultValue, std::string& text);
+
+/// Calls `visit` with the name of every sub-key of `keyPath`, in the hive's order, until it
+/// returns False. A key that does not exist has no sub-keys: True without a call. False when a
+/// utility call reports False (the names before it were visited) or `visit` returned False.
+/// Throws Failure 91 when gobjUtility is not set.
+bool forEachSubKey(const std::string& keyPath,
+                   const std::function<bool(const std::string& name)>& visit);
 
 /// Writes value `name` under `keyPath` as `kind` (kValueText or kValueInteger). The utility
 /// component's result.

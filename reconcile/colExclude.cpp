@@ -49,31 +49,18 @@ bool colExclude::pblnReset(std::string_view strInclude) {
     if (include.empty()) return true;
     if (requireApplication().Flags() == rfInstallation) return true;
 
-    SystemUtility& utility = requireUtility();
     std::string listKey;
-    if (!utility.GetKeyPath(kExclusionListKey, listKey)) return false;
-    std::string keyClass, lastWrite;
-    int32_t classLength = 0, subKeys = 0, longestSubKey = 0, longestClass = 0, values = 0,
-            longestValueName = 0, longestValue = 0;
-    if (!utility.QueryKeyInfo(HKEY_CURRENT_USER, listKey, keyClass, classLength, subKeys,
-                              longestSubKey, longestClass, values, longestValueName, longestValue,
-                              lastWrite))
-      return false;
-
-    for (int32_t index = 0; index < subKeys; ++index) {
-      std::string name;
-      if (!utility.EnumKey(HKEY_CURRENT_USER, listKey, index, name, longestSubKey, keyClass,
-                           lastWrite, 0))
-        return false;
-      if (name.find('#') == std::string::npos) continue;
+    if (!requireUtility().GetKeyPath(kExclusionListKey, listKey)) return false;
+    return forEachSubKey(listKey, [&](const std::string& name) {
+      if (name.find('#') == std::string::npos) return true;
       const std::string key = listKey + "\\" + name;
       std::string folder;
       if (!readRegistryText(key, "\\Folder", "", folder)) return false;
       // A blank "Folder" never matches, whatever the sub-keys around it hold.
       if (!folder.empty() && foldCase(folder).find(include) != std::string::npos)
         Add("", false, "", "", key);
-    }
-    return true;
+      return true;
+    });
   });
 }
 

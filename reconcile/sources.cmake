@@ -8,6 +8,7 @@ list(APPEND DKSR_SOURCES
 )
 list(APPEND DKSR_TESTS
   reconcile/IncludeListing_test.cpp
+  reconcile/IncludePass_test.cpp
   reconcile/IncludeTreeWalk_test.cpp
   reconcile/colExclude_test.cpp
 )
