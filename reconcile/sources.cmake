@@ -1,7 +1,10 @@
 list(APPEND DKSR_SOURCES
+  reconcile/clsExclude.cpp
   reconcile/clsInclude.cpp
   reconcile/clsReconciler.cpp
+  reconcile/colExclude.cpp
   reconcile/colInclude.cpp
 )
 list(APPEND DKSR_TESTS
+  reconcile/colExclude_test.cpp
 )
