@@ -6,5 +6,7 @@ list(APPEND DKSR_SOURCES
   reconcile/colInclude.cpp
 )
 list(APPEND DKSR_TESTS
+  reconcile/clsReconciler_test.cpp
   reconcile/colExclude_test.cpp
+  reconcile/colInclude_test.cpp
 )
