@@ -29,7 +29,7 @@ std::string versionText() {
 int runStandalone() {
   try {
     LinuxPlatform platform(kStandalone, hivePathFromEnvironment());
-    modApplication::Main(platform, modApplication::StandaloneRun{});
+    modApplication::Main(platform, modApplication::reconcileStandalone);
   } catch (const Failure& failure) {
     printError(std::cerr, failure.description());
   }

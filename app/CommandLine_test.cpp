@@ -11,6 +11,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/testing/TempFolder.h"
+#include "platform/testing/TestMaildir.h"
 
 namespace dks {
 namespace {
@@ -19,9 +20,9 @@ class ExecutableTest : public ::testing::Test {
  protected:
   /// Runs the executable with `arguments` on `hive`, its program folder `home`; the exit status.
   int run(const std::string& arguments, const std::string& hive, const std::string& home) {
-    std::string command = "DKSR_HIVE='" + hive + "' DKSR_HOME='" + home + "' MAILDIR='" +
-                          dir.file("no-maildir") + "' " + DKSR_EXECUTABLE + " " + arguments +
-                          " >'" + dir.file("stdout") + "' 2>'" + dir.file("stderr") + "'";
+    std::string command = "DKSR_HIVE='" + hive + "' DKSR_HOME='" + home + "' MAILDIR='" + maildir +
+                          "' " + DKSR_EXECUTABLE + " " + arguments + " >'" + dir.file("stdout") +
+                          "' 2>'" + dir.file("stderr") + "'";
     int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -42,6 +43,8 @@ class ExecutableTest : public ::testing::Test {
   }
 
   TempFolder dir;
+  /// The mail store; tests that want one make it.
+  std::string maildir = dir.file("Maildir");
 };
 
 TEST_F(ExecutableTest, RunWithoutAMailStoreRecordsTheStartUpFailure) {
@@ -65,6 +68,18 @@ TEST_F(ExecutableTest, RunWithoutAMailStoreRecordsTheStartUpFailure) {
       << logLines[9];
   EXPECT_NE(readFileBytes(dir.file("stderr")).find("modApplication pblnStartUp 429"),
             std::string::npos);
+}
+
+TEST_F(ExecutableTest, RunWithAMailStoreAndNoIncludeFoldersSucceeds) {
+  const std::string hive = dir.file("registry.db");
+  makeMaildir(maildir);
+  EXPECT_EQ(run("run", hive, dir.path()), 0);
+
+  const Variant started = storedValue(hive, "Started");
+  EXPECT_EQ(toText(started).size(), 19u) << toText(started);
+  EXPECT_EQ(toText(storedValue(hive, "Finished")).size(), 19u);
+  EXPECT_EQ(storedValue(hive, "State"), Variant{int32_t{1}});
+  EXPECT_EQ(readFileBytes(dir.file("stderr")), "");
 }
 
 TEST_F(ExecutableTest, SecondInstanceOnTheSameHiveCreatesNothing) {

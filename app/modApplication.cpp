@@ -4,6 +4,7 @@
 #include "app/clsApplication.h"
 #include "app/colError.h"
 #include "platform/Failure.h"
+#include "reconcile/clsReconciler.h"
 
 namespace dks {
 namespace {
@@ -21,6 +22,11 @@ clsApplication& requireApplication() {
 }
 
 namespace modApplication {
+
+bool reconcileStandalone() {
+  gobjReconciler = std::make_shared<clsReconciler>();
+  return gobjReconciler->pblnReconcile();
+}
 
 void Main(Platform& platform, const StandaloneRun& standaloneRun) {
   bool stayLoaded = false;

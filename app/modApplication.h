@@ -35,9 +35,13 @@ inline constexpr int kExitNotStarted = 2;
 
 namespace modApplication {
 
-/// What a standalone start runs once after start-up: creates gobjReconciler, runs its
-/// reconciliation and returns that result. Supplied by the reconciliation engine.
+/// What a standalone start runs once after start-up and whose result sets the exit status:
+/// reconcileStandalone, or a test's own run.
 using StandaloneRun = std::function<bool()>;
+
+/// The standalone run: creates gobjReconciler and returns its pblnReconcile(). Failures pass to
+/// the caller, which is Main.
+bool reconcileStandalone();
 
 /// The process entry. Starts up; standalone, runs `standaloneRun` once, shuts down and ends the
 /// process with kExitRunSucceeded or kExitRunFailed (kExitNotStarted when start-up failed or

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/testing/HostFixture.h"
+#include "reconcile/clsReconciler.h"
 
 namespace dks {
 namespace {
@@ -54,14 +55,17 @@ TEST_F(StartUpTest, StandaloneRunsOnceThenShutsDownAndEnds) {
   EXPECT_EQ(platform.endStatus, kExitRunFailed);
 }
 
-TEST_F(StartUpTest, StandaloneWithoutAReconcilerFailsInMain) {
+TEST_F(StartUpTest, StandaloneReconcilerRunsOverAnEmptyIncludeSetAndSucceeds) {
   platform.outlook = [] { return std::make_shared<AutomationObject>(); };
-  modApplication::Main(platform, {});
-  EXPECT_EQ(platform.endStatus, kExitRunFailed);
-  EXPECT_EQ(
-      platform.shownErrors,
-      std::vector<std::string>{std::string(kStamp) +
-                               " modApplication Main 429 ActiveX component can't create object"});
+  modApplication::Main(platform, modApplication::reconcileStandalone);
+  EXPECT_EQ(platform.endStatus, kExitRunSucceeded);
+  ASSERT_NE(gobjReconciler, nullptr);
+  EXPECT_EQ(gobjReconciler->Include()->Count(), 0);
+  EXPECT_TRUE(allReleased());
+  EXPECT_TRUE(platform.shownErrors.empty());
+  EXPECT_EQ(platform.utility->value(kAppKey, "Started"), Variant{std::string(kStamp)});
+  EXPECT_EQ(platform.utility->value(kAppKey, "Finished"), Variant{std::string(kStamp)});
+  gobjReconciler.reset();
 }
 
 TEST_F(StartUpTest, AutomationReturnsWithTheProcessWideObjectsAlive) {

@@ -4,11 +4,15 @@ list(APPEND DKSR_SOURCES
   reconcile/IncludeTreeWalk.cpp
   reconcile/clsExclude.cpp
   reconcile/clsInclude.cpp
+  reconcile/clsReconciler.cpp
   reconcile/colExclude.cpp
+  reconcile/colInclude.cpp
 )
 list(APPEND DKSR_TESTS
   reconcile/IncludeListing_test.cpp
   reconcile/IncludePass_test.cpp
   reconcile/IncludeTreeWalk_test.cpp
+  reconcile/clsReconciler_test.cpp
   reconcile/colExclude_test.cpp
+  reconcile/colInclude_test.cpp
 )
