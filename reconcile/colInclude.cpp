@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/RegistryValue.h"
 #include "app/attempt.h"
 #include "app/modApplication.h"
 #include "platform/SystemUtility.h"
@@ -44,26 +45,12 @@ void colInclude::Add(std::string_view strFolder, bool blnSubFolders, int32_t lng
 bool colInclude::pblnReset() {
   return attempt(className(), "pblnReset", [&] {
     KeyedCollection::pblnReset();
-    SystemUtility& utility = requireUtility();
     std::string listKey;
-    if (!utility.GetKeyPath(kIncludeListKey, listKey)) return false;
-
-    std::string className, lastWrite;
-    int32_t classLength = 0, subKeys = 0, longestSubKey = 0, longestClass = 0, values = 0,
-            longestValueName = 0, longestValue = 0;
-    if (!utility.QueryKeyInfo(HKEY_CURRENT_USER, listKey, className, classLength, subKeys,
-                              longestSubKey, longestClass, values, longestValueName, longestValue,
-                              lastWrite))
-      return false;
-
-    for (int32_t index = 0; index < subKeys; ++index) {
-      std::string name;
-      if (!utility.EnumKey(HKEY_CURRENT_USER, listKey, index, name, longestSubKey, className,
-                           lastWrite, 0))
-        return false;
+    if (!requireUtility().GetKeyPath(kIncludeListKey, listKey)) return false;
+    return forEachSubKey(listKey, [&](const std::string& name) {
       if (name.find('#') != std::string::npos) Add("", false, -1, "", "", listKey + "\\" + name);
-    }
-    return true;
+      return true;
+    });
   });
 }
 

@@ -9,6 +9,7 @@ list(APPEND DKSR_SOURCES
   reconcile/colInclude.cpp
 )
 list(APPEND DKSR_TESTS
+  reconcile/Convergence_test.cpp
   reconcile/IncludeListing_test.cpp
   reconcile/IncludePass_test.cpp
   reconcile/IncludeTreeWalk_test.cpp

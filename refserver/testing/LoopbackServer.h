@@ -1,6 +1,7 @@
 // LoopbackServer: a real HTTP server on 127.0.0.1 for tests, serving on a thread of its own.
 // It keeps every request it received and answers each with `answer` (by default an empty
-// SOAP envelope), or the first requests in turn with `answers`, after `delay` when one is set:
+// SOAP envelope), or the first requests in turn with `answers`, or through `respond`, after
+// `delay` when one is set:
 //
 //   LoopbackServer server;
 //   server.answer = htmlErrorAnswer(404, "No such script.");
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -55,12 +57,16 @@ class LoopbackServer {
   std::vector<HttpAnswer> answers;
   /// How long the server waits before it answers.
   std::chrono::milliseconds delay{0};
+  /// When set, answers every request instead of `answers` and `answer` (for example a
+  /// ReferenceServer over a catalogue of the test's own).
+  std::function<HttpAnswer(const HttpMessage&)> respond;
 
  private:
   HttpAnswer handle(const HttpMessage& request) {
     std::unique_lock lock(mutex_);
     requests_.push_back(request);
     wake_.wait_for(lock, delay, [this] { return stopping_; });
+    if (respond) return respond(request);
     return requests_.size() <= answers.size() ? answers[requests_.size() - 1] : answer;
   }
 
