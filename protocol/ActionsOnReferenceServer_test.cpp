@@ -31,8 +31,7 @@ struct Page {
 class ActionsOnReferenceServerTest : public HostFixture {
  protected:
   ActionsOnReferenceServerTest() : server(dir.file("catalogue.db")) {
-    platform.utility->setValue(kSharedKey, "Host", "http://127.0.0.1");
-    platform.utility->setValue(kSharedKey, "Port", std::to_string(server.port()));
+    useServer(server.url(""));
     platform.utility->setValue(kSharedKey, "UserID", 7);
     startHost();
   }

@@ -45,11 +45,7 @@ std::string wireText(std::string request) {
 
 class QueuedActionTest : public HostFixture {
  protected:
-  QueuedActionTest() {
-    const std::string base = server.url("");
-    platform.utility->setValue(kSharedKey, "Host", "http://127.0.0.1");
-    platform.utility->setValue(kSharedKey, "Port", base.substr(base.rfind(':') + 1));
-  }
+  QueuedActionTest() { useServer(server.url("")); }
 
   /// Appends a record titled `title` to the queue of `action`.
   static clsEmail& queue(QueuedAction& action, const std::string& title) {

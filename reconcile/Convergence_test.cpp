@@ -37,9 +37,7 @@ class ConvergenceTest : public HostFixture {
   ConvergenceTest()
       : catalogue(dir.file("catalogue.db"), [this] { return serverTime; }), reference(catalogue) {
     server.respond = [this](const HttpMessage& request) { return reference.answer(request); };
-    const std::string base = server.url("");
-    platform.utility->setValue(kSharedKey, "Host", "http://127.0.0.1");
-    platform.utility->setValue(kSharedKey, "Port", base.substr(base.rfind(':') + 1));
+    useServer(server.url(""));
     platform.utility->setValue(kSharedKey, "UserID", 7);
     platform.utility->setValue(kIncludeKey, "SubFolders", 1);
     platform.utility->setValue("Software\\DKS\\Reconciler\\Include", "MaximumMatches", 25);

@@ -29,9 +29,7 @@ struct Sent {
 class IncludePassTest : public HostFixture {
  protected:
   IncludePassTest() {
-    const std::string base = server.url("");
-    platform.utility->setValue(kSharedKey, "Host", "http://127.0.0.1");
-    platform.utility->setValue(kSharedKey, "Port", base.substr(base.rfind(':') + 1));
+    useServer(server.url(""));
     platform.utility->setValue(kIncludeKey, "SubFolders", 0);
     ns->defaultFolders[6] = inbox;
     ns->defaultFolders[5] = sent;

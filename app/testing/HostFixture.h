@@ -52,6 +52,14 @@ class HostFixture : public ::testing::Test {
     return startHost();
   }
 
+  /// Points the shared Host and Port settings at the server at `url` ("http://HOST:PORT"), so
+  /// that every exchange of a host started afterwards goes there.
+  void useServer(const std::string& url) {
+    const size_t colon = url.rfind(':');
+    platform.utility->setValue(kSharedKey, "Host", url.substr(0, colon));
+    platform.utility->setValue(kSharedKey, "Port", url.substr(colon + 1));
+  }
+
   /// The run log's text as the default LogFile setting names it.
   std::string runLog() const { return readFileBytes(dir.file("vezezodirerozer.log")); }
 
