@@ -11,6 +11,7 @@
 #include "platform/TimeText.h"
 #include "platform/testing/FakeOutlook.h"
 #include "reconcile/clsInclude.h"
+#include "reconcile/clsReconciler.h"
 #include "refserver/testing/LoopbackServer.h"
 
 namespace dks {
@@ -146,6 +147,25 @@ TEST_F(IncludePassTest, WithoutTheServersListOrTheSentItemsThePassEndsBeforeSend
   EXPECT_FALSE(include.pblnReconcile());
   EXPECT_TRUE(sentFrom(0).empty());
   EXPECT_EQ(gcolError->Count(), 2);
+}
+
+TEST_F(IncludePassTest, TheFirstFailingIncludeFolderEndsTheRunBeforeTheNextOne) {
+  list({});
+  mail(inbox, "NEW1");
+  const std::string listKey = "Software\\DKS\\Reconciler\\Include";
+  for (const char* name : {"Second#2", "Third#3"})
+    platform.utility->setValue(listKey + "\\" + name, "SubFolders", 0);
+  gobjApplication->setState(rsDefault);
+  clsReconciler reconciler;
+  ASSERT_EQ(reconciler.Include()->Count(), 3);
+  reconciler.Include()->Item(2)->setScript("http://127.0.0.1:1/listDocuments");  // unreachable
+
+  EXPECT_FALSE(reconciler.pblnReconcile());
+  EXPECT_EQ(sentFrom(0), (std::vector<Sent>{{"save", {"NEW1"}}}));
+  EXPECT_TRUE(platform.utility->value(kIncludeKey, "Folder").has_value()) << "first one passed";
+  EXPECT_FALSE(platform.utility->value(listKey + "\\Third#3", "Folder")) << "third untouched";
+  EXPECT_EQ(reconciler.State(), rsDefault + rsRunning);
+  EXPECT_EQ(gobjApplication->Finished(), "");
 }
 
 }  // namespace
