@@ -51,13 +51,11 @@ class ActionsOnReferenceServerTest : public HostFixture {
     EXPECT_EQ(action.Emails()->Count(), 0);
   }
 
-  /// One page of the user's documents, asked for as the client asks.
-  Page list(int32_t firstMatch = 1, int32_t maxMatches = -1) {
+  /// The user's documents, asked for as the client asks.
+  Page list() {
     ListDocumentsQuery query;
     query.urn = "urn:dks";
     query.folder = "Personal Folders\\Inbox";
-    query.firstMatch = firstMatch;
-    query.maxMatches = maxMatches;
     query.userID = 7;
     std::string text;
     std::string answer;

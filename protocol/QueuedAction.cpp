@@ -144,14 +144,15 @@ bool QueuedAction::buildRequest(int32_t count, std::string& text) {
 }
 
 bool QueuedAction::writeDumps(int32_t lngFile) {
-  const bool dump = lngFile == cfAll || lngFile == kind_.dumpCode;
-  const bool dumpIgnoringFailures =
-      lngFile == cfIgnore + cfAll || lngFile == cfIgnore + kind_.dumpCode;
-  if (dump)
-    return request_->pblnCreateFile(RequestLog()) && response_->pblnCreateFile(ResponseLog());
-  if (dumpIgnoringFailures) {
-    request_->pblnCreateFile(RequestLog());
-    response_->pblnCreateFile(ResponseLog());
+  switch (dumpRequest(lngFile, kind_.dumpCode)) {
+    case DumpRequest::required:
+      return request_->pblnCreateFile(RequestLog()) && response_->pblnCreateFile(ResponseLog());
+    case DumpRequest::failuresIgnored:
+      request_->pblnCreateFile(RequestLog());
+      response_->pblnCreateFile(ResponseLog());
+      return true;
+    case DumpRequest::none:
+      break;
   }
   return true;
 }

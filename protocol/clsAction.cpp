@@ -48,6 +48,13 @@ const char* actionWord(int32_t code) {
   }
 }
 
+DumpRequest dumpRequest(int32_t lngFile, int32_t ownCode) {
+  if (lngFile == cfAll || lngFile == ownCode) return DumpRequest::required;
+  if (lngFile == cfIgnore + cfAll || lngFile == cfIgnore + ownCode)
+    return DumpRequest::failuresIgnored;
+  return DumpRequest::none;
+}
+
 InertAction& InertAction::instance() {
   static InertAction inert;
   return inert;

@@ -24,6 +24,12 @@ namespace dks {
 /// that is no action).
 const char* actionWord(int32_t code);
 
+/// What the dump selector `lngFile` asks of an exchange whose own dump code is `ownCode`:
+/// cfAll or the own code dump and must succeed; either plus cfIgnore dump, failures ignored;
+/// anything else writes no dump.
+enum class DumpRequest { none, required, failuresIgnored };
+DumpRequest dumpRequest(int32_t lngFile, int32_t ownCode);
+
 class clsAction final : public ActionInterface {
  public:
   /// Code 0, with its settings loaded by pblnReset (a failure there is recorded by it).

@@ -87,11 +87,18 @@ Page readPage(const XmlDocument& response, colItem& records) {
   return page;
 }
 
-// The dump of `docket` into `file` under the selector `lngFile`: with cfAll or cfInclude it
-// must succeed; with cfIgnore added its outcome does not count; other selectors write nothing.
+// The dump of `docket` into `file` as the selector `lngFile` asks; False only when a dump that
+// must succeed failed.
 bool dumpListing(clsDocket& docket, const std::string& file, int32_t lngFile) {
-  if (lngFile == cfAll || lngFile == cfInclude) return docket.pblnCreateFile(file);
-  if (lngFile == cfIgnore + cfAll || lngFile == cfIgnore + cfInclude) docket.pblnCreateFile(file);
+  switch (dumpRequest(lngFile, cfInclude)) {
+    case DumpRequest::required:
+      return docket.pblnCreateFile(file);
+    case DumpRequest::failuresIgnored:
+      docket.pblnCreateFile(file);
+      break;
+    case DumpRequest::none:
+      break;
+  }
   return true;
 }
 
