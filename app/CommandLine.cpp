@@ -1,10 +1,14 @@
 #include "app/CommandLine.h"
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <memory>
 
 #include "Version.h"
 #include "app/ConfigCommand.h"
+#include "app/RunReport.h"
 #include "app/ScanCommand.h"
 #include "app/StatusCommand.h"
 #include "app/colError.h"
@@ -26,10 +30,12 @@ std::string versionText() {
 }
 
 // Reconciles once and ends the process: Main does not return in the standalone start mode.
-int runStandalone() {
+int runStandalone(bool dryRun) {
   try {
     LinuxPlatform platform(kStandalone, hivePathFromEnvironment());
-    modApplication::Main(platform, modApplication::reconcileStandalone);
+    auto report = std::make_shared<RunReport>(std::cout, std::cerr, isatty(STDERR_FILENO) == 1,
+                                              dryRun);
+    modApplication::Main(platform, [&] { return modApplication::reconcileStandalone(report); });
   } catch (const Failure& failure) {
     printError(std::cerr, failure.description());
   }
@@ -79,8 +85,13 @@ int runCommandLine(int argc, char** argv) {
       "else $XDG_CONFIG_HOME/dks-reconciler/registry.db.");
 
   int exitStatus = 0;
-  app.add_subcommand("run", "Reconcile the mail store with the document server once, then end")
-      ->callback([&] { exitStatus = runStandalone(); });
+  auto* run =
+      app.add_subcommand("run", "Reconcile the mail store with the document server once, then end");
+  bool dryRun = false;
+  run->add_flag("--dry-run", dryRun,
+                "List and walk, then print what would be sent instead of sending it; no setting "
+                "or progress mark is written");
+  run->callback([&] { exitStatus = runStandalone(dryRun); });
   auto* scan = app.add_subcommand(
       "scan", "Show the mail store as a run sees it: folder facts and one line per message");
   bool subFolders = false;
@@ -91,7 +102,7 @@ int runCommandLine(int argc, char** argv) {
   addConfigCommand(app, exitStatus);
 
   CLI11_PARSE(app, argc, argv);
-  if (app.get_subcommands().empty()) exitStatus = runStandalone();
+  if (app.get_subcommands().empty()) exitStatus = runStandalone(false);
   return exitStatus;
 }
 

@@ -1,5 +1,7 @@
 #include "app/modApplication.h"
 
+#include <utility>
+
 #include "app/attempt.h"
 #include "app/clsApplication.h"
 #include "app/colError.h"
@@ -23,8 +25,9 @@ clsApplication& requireApplication() {
 
 namespace modApplication {
 
-bool reconcileStandalone() {
+bool reconcileStandalone(std::shared_ptr<RunMonitor> monitor) {
   gobjReconciler = std::make_shared<clsReconciler>();
+  gobjReconciler->setMonitor(std::move(monitor));
   return gobjReconciler->pblnReconcile();
 }
 

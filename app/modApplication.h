@@ -13,6 +13,7 @@ namespace dks {
 class clsApplication;
 class clsReconciler;
 class colError;
+class RunMonitor;
 
 // The process-wide references, empty until start-up sets them. Created in this order by
 // pblnStartUp and released in the order Outlook, application, errors, utility by pblnShutDown.
@@ -39,9 +40,9 @@ namespace modApplication {
 /// reconcileStandalone, or a test's own run.
 using StandaloneRun = std::function<bool()>;
 
-/// The standalone run: creates gobjReconciler and returns its pblnReconcile(). Failures pass to
-/// the caller, which is Main.
-bool reconcileStandalone();
+/// The standalone run: creates gobjReconciler with `monitor` (may be empty) and returns its
+/// pblnReconcile(). Failures pass to the caller, which is Main.
+bool reconcileStandalone(std::shared_ptr<RunMonitor> monitor);
 
 /// The process entry. Starts up; standalone, runs `standaloneRun` once, shuts down and ends the
 /// process with kExitRunSucceeded or kExitRunFailed (kExitNotStarted when start-up failed or

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "app/RunReport.h"
 #include "app/testing/HostFixture.h"
 #include "reconcile/clsReconciler.h"
 
@@ -57,8 +60,14 @@ TEST_F(StartUpTest, StandaloneRunsOnceThenShutsDownAndEnds) {
 
 TEST_F(StartUpTest, StandaloneReconcilerRunsOverAnEmptyIncludeSetAndSucceeds) {
   platform.outlook = [] { return std::make_shared<AutomationObject>(); };
-  modApplication::Main(platform, modApplication::reconcileStandalone);
+  std::ostringstream out;
+  auto report = std::make_shared<RunReport>(out, out, false, false);
+  modApplication::Main(platform, [&] { return modApplication::reconcileStandalone(report); });
   EXPECT_EQ(platform.endStatus, kExitRunSucceeded);
+  EXPECT_EQ(out.str(),
+            "run: succeeded; 0 include folders; 0 documents listed; 0 items walked in the Inbox, "
+            "0 in the Sent Items; 0 new, 0 resave, 0 delete; requests sent/failed: save 0/0, "
+            "move document 0/0, update usage 0/0, delete 0/0; 0 error records added\n");
   ASSERT_NE(gobjReconciler, nullptr);
   EXPECT_EQ(gobjReconciler->Include()->Count(), 0);
   EXPECT_TRUE(allReleased());

@@ -3,6 +3,7 @@ list(APPEND DKSR_SOURCES
   app/ConfigCommand.cpp
   app/LogHeader.cpp
   app/RegistryValue.cpp
+  app/RunReport.cpp
   app/ScanCommand.cpp
   app/StatusCommand.cpp
   app/attempt.cpp
@@ -15,6 +16,7 @@ list(APPEND DKSR_TESTS
   app/CommandLine_test.cpp
   app/ConfigCommand_test.cpp
   app/KeyedCollection_test.cpp
+  app/RunReport_test.cpp
   app/ScanCommand_test.cpp
   app/ScanMaildir_test.cpp
   app/StatusCommand_test.cpp

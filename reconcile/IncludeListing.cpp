@@ -161,6 +161,7 @@ bool clsInclude::pblnSendXML(std::string_view strFolder, bool blnSubFolders, int
       if (!dumpListing(*response_, ResponseLog(), lngFile)) return false;
 
       const Page page = readPage(*response_->XMLDocument(), *mailItems_);
+      if (monitor_) monitor_->listing(mailItems_->Count());
       // A page without documents ends the listing even when it says there are more: asking
       // again from the same first match would bring the same page back.
       more = page.more && page.documents > 0;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/RegistryValue.h"
+#include "app/colError.h"
 #include "app/attempt.h"
 #include "app/clsApplication.h"
 #include "app/modApplication.h"
@@ -28,11 +29,14 @@ bool queueRecord(QueuedAction& action, const std::shared_ptr<clsItem>& record,
 // Sends the queue of `action` in batches of `batch` e-mails, then resets the action. A batch
 // that cannot be built, or whose answer cannot be taken in, stays in the queue and ends the
 // draining for this pass, with one error record naming the action.
-void drain(QueuedAction& action, const char* word, int32_t batch) {
+RequestCount drain(QueuedAction& action, const char* word, int32_t batch) {
+  RequestCount requests;
   while (action.Emails()->Count() > 0) {
     const int32_t queued = action.Emails()->Count();
     std::string xml;
-    if (action.pblnLoadXML(batch, xml)) action.pblnSendXML(batch, cfIgnore + cfAll);
+    const bool sent =
+        action.pblnLoadXML(batch, xml) && action.pblnSendXML(batch, cfIgnore + cfAll);
+    ++(sent ? requests.sent : requests.failed);
     if (action.Emails()->Count() < queued) continue;
     recordFailure(kClass, "pblnReconcile", kUnknownErrorNumber,
                   std::string("The ") + word + " request could not be sent; " +
@@ -40,44 +44,87 @@ void drain(QueuedAction& action, const char* word, int32_t batch) {
     break;
   }
   action.pblnReset();
+  return requests;
+}
+
+// Shows every queued record of `action` to the monitor instead of sending it, then resets the
+// action.
+void preview(QueuedAction& action, const char* word, RunMonitor& monitor) {
+  for (const auto& email : action.Emails()->NewEnum()) monitor.wouldSend(word, *email);
+  action.pblnReset();
+}
+
+// The last name of a key path: "Inbox#1" of "Software\DKS\Reconciler\Include\Inbox#1".
+std::string keyName(const std::string& keyPath) {
+  const size_t slash = keyPath.find_last_of('\\');
+  return slash == std::string::npos ? keyPath : keyPath.substr(slash + 1);
+}
+
+int32_t errorCount() {
+  return gcolError ? gcolError->Count() : 0;
 }
 
 }  // namespace
 
 bool clsInclude::pblnReconcile() {
+  tally_ = PassTally{};
+  tally_.key = keyName(Key());
+  walkedItems_ = 0;
+  const int32_t errorsBefore = errorCount();
   std::shared_ptr<OutlookFolder> folder;
-  const bool passed = attempt(kClass, "pblnReconcile", [&] {
+  tally_.passed = attempt(kClass, "pblnReconcile", [&] {
     if (!gobjOutlook) throw Failure::parameterMissing();
     if (!folderFacts_->pblnGetDefault(gobjOutlook, kInboxFolder, folder)) return false;
-    const std::string inboxPath = folderFacts_->FolderPath();
-    // The first pass tells a client which folder a keyed include folder stands for; the write's
-    // result is not needed by the pass.
-    if (Folder().empty() && !Key().empty())
-      writeRegistryValue(Key(), "\\Folder", inboxPath, kValueText);
-
-    // Without the server's list every walked item would be saved again: stop here.
-    std::string xml;
-    if (!pblnLoadXML(inboxPath, false, xml)) return false;
-    if (!pblnSendXML(inboxPath, false, cfIgnore + cfInclude)) return false;
-
-    bool walkedAll = pblnTreeWalk(folder);
-    if (requireApplication().Flags() != rfInstallation) {
-      if (!folderFacts_->pblnGetDefault(gobjOutlook, kSentItemsFolder, folder)) return false;
-      walkedAll = pblnTreeWalk(folder) && walkedAll;
-    }
-
-    // After a walk that did not reach everything, an unmatched listed document may just not
-    // have been visited: no deletes this pass.
-    if (!classifyRecords(walkedAll)) return false;
-    drain(*save_, "save", MaxMatches());
-    drain(*move_, "move document", MaxMatches());
-    drain(*update_, "update usage", MaxMatches());
-    drain(*delete_, "delete", MaxMatches());
-    pblnReset();
-    return walkedAll;
+    return listWalkAndSend(folder);
   });
   folder.reset();
-  return passed;
+  tally_.errorRecords = errorCount() - errorsBefore;
+  if (monitor_) monitor_->passEnded(tally_);
+  return tally_.passed;
+}
+
+bool clsInclude::listWalkAndSend(std::shared_ptr<OutlookFolder>& folder) {
+  const std::string inboxPath = folderFacts_->FolderPath();
+  tally_.folder = inboxPath;
+  // The first pass tells a client which folder a keyed include folder stands for; the write's
+  // result is not needed by the pass.
+  if (Folder().empty() && !Key().empty() && !dryRun())
+    writeRegistryValue(Key(), "\\Folder", inboxPath, kValueText);
+
+  // Without the server's list every walked item would be saved again: stop here.
+  std::string xml;
+  if (!pblnLoadXML(inboxPath, false, xml)) return false;
+  if (!pblnSendXML(inboxPath, false, cfIgnore + cfInclude)) return false;
+  tally_.listed = mailItems_->Count();
+
+  bool walkedAll = pblnTreeWalk(folder);
+  tally_.walkedInbox = walkedItems_;
+  if (requireApplication().Flags() != rfInstallation) {
+    if (!folderFacts_->pblnGetDefault(gobjOutlook, kSentItemsFolder, folder)) return false;
+    walkedAll = pblnTreeWalk(folder) && walkedAll;
+    tally_.walkedSent = walkedItems_ - tally_.walkedInbox;
+  }
+
+  // After a walk that did not reach everything, an unmatched listed document may just not
+  // have been visited: no deletes this pass.
+  if (!classifyRecords(walkedAll)) return false;
+  sendQueues();
+  pblnReset();
+  return walkedAll;
+}
+
+void clsInclude::sendQueues() {
+  if (dryRun()) {
+    preview(*save_, "save", *monitor_);
+    preview(*move_, "move document", *monitor_);
+    preview(*update_, "update usage", *monitor_);
+    preview(*delete_, "delete", *monitor_);
+    return;
+  }
+  tally_.save = drain(*save_, "save", MaxMatches());
+  tally_.move = drain(*move_, "move document", MaxMatches());
+  tally_.update = drain(*update_, "update usage", MaxMatches());
+  tally_.remove = drain(*delete_, "delete", MaxMatches());
 }
 
 bool clsInclude::classifyRecords(bool mayDelete) {
@@ -87,12 +134,14 @@ bool clsInclude::classifyRecords(bool mayDelete) {
     std::shared_ptr<clsItem> record = mailItems_->Item(index);
     if (!record) return false;
     if (!record->EntryID().empty()) {
-      const bool newOrChanged = record->PreviousLocation().empty() || record->Resave();
-      if ((action & raSave) && newOrChanged && !queueRecord(*save_, record, record->EntryID()))
+      const bool isNew = record->PreviousLocation().empty();
+      if (!isNew && !record->Resave()) continue;
+      ++(isNew ? tally_.newItems : tally_.resaves);
+      if ((action & raSave) && !queueRecord(*save_, record, record->EntryID())) return false;
+    } else if (mayDelete) {
+      ++tally_.deletes;
+      if ((action & raDelete) && !queueRecord(*delete_, record, record->PreviousLocation()))
         return false;
-    } else if ((action & raDelete) && mayDelete &&
-               !queueRecord(*delete_, record, record->PreviousLocation())) {
-      return false;
     }
   }
   return true;

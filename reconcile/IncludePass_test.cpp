@@ -2,8 +2,11 @@
 // every request with the same listing.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <regex>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/orrEnums.h"
@@ -81,6 +84,24 @@ class IncludePassTest : public HostFixture {
   std::shared_ptr<FakeFolder> sent = FakeFolder::make("Sent Items", "F5", top);
 };
 
+/// Keeps what a run shows its monitor.
+struct RecordingMonitor : RunMonitor {
+  explicit RecordingMonitor(bool dry) : dry(dry) {}
+  bool dryRun() const override { return dry; }
+  void wouldSend(std::string_view action, const clsEmail& email) override {
+    shown.push_back({std::string(action), {email.CurrentLocation()}});
+  }
+  void passEnded(const PassTally& tally) override { passes.push_back(tally); }
+  void runEnded(bool succeeded, int32_t errorRecords) override {
+    ended = {succeeded, errorRecords};
+  }
+
+  bool dry;
+  std::vector<Sent> shown;
+  std::vector<PassTally> passes;
+  std::optional<std::pair<bool, int32_t>> ended;
+};
+
 TEST_F(IncludePassTest, TheActionSettingChoosesWhatIsSavedAndWhatIsDeleted) {
   const std::string sameMinute = timeText(kModified);
   const std::string minuteBefore = timeText(kModified - 60);
@@ -147,6 +168,57 @@ TEST_F(IncludePassTest, WithoutTheServersListOrTheSentItemsThePassEndsBeforeSend
   EXPECT_FALSE(include.pblnReconcile());
   EXPECT_TRUE(sentFrom(0).empty());
   EXPECT_EQ(gcolError->Count(), 2);
+}
+
+TEST_F(IncludePassTest, ThePassTallyCountsWhatWasFoundSentAndFailed) {
+  list({{"00AB", timeText(kModified)}, {"00CD", timeText(kModified - 60)}, {"GONE", ""}});
+  for (const char* id : {"00AB", "00CD", "NEW1"}) mail(inbox, id);
+  mail(sent, "NEW2");
+  platform.utility->setValue("Software\\DKS\\Reconciler\\Include", "MaximumMatches", 2);
+  clsInclude include;
+  include.setKey(kIncludeKey);
+  auto monitor = std::make_shared<RecordingMonitor>(false);
+  include.setMonitor(monitor);
+  include.Save()->setScript("http://127.0.0.1:1/save");  // nothing listens there
+
+  EXPECT_TRUE(include.pblnReconcile());
+  ASSERT_EQ(monitor->passes.size(), 1u);
+  const PassTally& tally = monitor->passes.front();
+  EXPECT_EQ(tally.key, "Inbox#1");
+  EXPECT_EQ(tally.folder, "Personal Folders\\Inbox");
+  EXPECT_TRUE(tally.passed);
+  EXPECT_EQ(tally.listed, 3);
+  EXPECT_EQ(std::pair(tally.walkedInbox, tally.walkedSent), std::pair(3, 1));
+  EXPECT_EQ(std::tuple(tally.newItems, tally.resaves, tally.deletes), std::tuple(2, 1, 1));
+  // Three saves in batches of two: both exchanges fail, and each drops its batch.
+  EXPECT_EQ(std::pair(tally.save.sent, tally.save.failed), std::pair(0, 2));
+  EXPECT_EQ(std::pair(tally.remove.sent, tally.remove.failed), std::pair(1, 0));
+  EXPECT_EQ(tally.errorRecords, gcolError->Count());
+  EXPECT_EQ(sentFrom(0), (std::vector<Sent>{{"delete", {"GONE"}}}));
+}
+
+TEST_F(IncludePassTest, ADryRunListsAndWalksButSendsAndWritesNothing) {
+  list({{"00AB", timeText(kModified - 60)}, {"GONE", ""}});
+  mail(inbox, "00AB");
+  mail(sent, "NEW1");
+  gobjApplication->setState(rsUser);
+  gobjApplication->setFlags(rfSettingsChanged);
+  clsReconciler reconciler;
+  auto monitor = std::make_shared<RecordingMonitor>(true);
+  reconciler.setMonitor(monitor);
+
+  EXPECT_TRUE(reconciler.pblnReconcile());
+  EXPECT_EQ(server.requests().size(), 1u) << "only the listing";
+  EXPECT_EQ(monitor->shown,
+            (std::vector<Sent>{{"save", {"00AB"}}, {"save", {"NEW1"}}, {"delete", {"GONE"}}}));
+  ASSERT_EQ(monitor->passes.size(), 1u);
+  EXPECT_EQ(std::pair(monitor->passes[0].save.sent, monitor->passes[0].save.failed),
+            std::pair(0, 0));
+  EXPECT_EQ(monitor->ended, std::pair(true, 0));
+  EXPECT_FALSE(platform.utility->value(kIncludeKey, "Folder"));
+  EXPECT_EQ(gobjApplication->Started(), "");
+  EXPECT_EQ(gobjApplication->State(), rsUser);
+  EXPECT_EQ(gobjApplication->Flags(), rfSettingsChanged);
 }
 
 TEST_F(IncludePassTest, TheFirstFailingIncludeFolderEndsTheRunBeforeTheNextOne) {

@@ -76,6 +76,8 @@ bool clsInclude::walkFolder(const std::shared_ptr<OutlookFolder>& folder) {
 
 bool clsInclude::pairItem(const OutlookRef& item) {
   if (!item) throw Failure::objectNotSet();
+  ++walkedItems_;
+  if (monitor_) monitor_->walking(walkedItems_);
   const std::string entryID = textOf(item->Get("EntryID"));
   const auto listed = walkIndex_.find(foldCase(entryID));
   if (listed != walkIndex_.end()) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "mailstore/FolderInterface.h"
 #include "mailstore/clsFolder.h"
@@ -30,6 +31,7 @@
 #include "protocol/clsMove.h"
 #include "protocol/clsSave.h"
 #include "protocol/clsUpdate.h"
+#include "reconcile/RunMonitor.h"
 #include "reconcile/colExclude.h"
 
 namespace dks {
@@ -119,7 +121,9 @@ class clsInclude {
   /// that cannot open a folder, list the documents or copy a record ends at once with False and
   /// without the reset. A walk that did not reach everything leaves out the deletes and makes
   /// the result False after the reset. An action whose batch cannot be sent or taken in stops
-  /// for this pass with one error record; the pass goes on.
+  /// for this pass with one error record; the pass goes on. With a monitor, the pass reports
+  /// its progress and, at its end (also an early one), its tally; in a dry run it writes
+  /// nothing to the settings and shows the queued records instead of sending them.
   bool pblnReconcile();
 
   /// Defaults, then the shared values of the include list key and, when Key names an existing
@@ -136,6 +140,12 @@ class clsInclude {
   /// result is then False.
   bool pblnTreeWalk(const std::shared_ptr<OutlookFolder>& objRoot);
 
+  /// The monitor of the passes to come: it sees their progress and counts and, when it asks
+  /// for a dry run, what they would send. Empty: the passes send and report nothing.
+  void setMonitor(std::shared_ptr<RunMonitor> monitor) noexcept { monitor_ = std::move(monitor); }
+  /// The counts of the last pass, also of one that ended early.
+  const PassTally& Tally() const noexcept { return tally_; }
+
   /// The settings, folder and transport interfaces the class presents too, without effect.
   ActionInterface& AsAction() const noexcept { return InertAction::instance(); }
   FolderInterface& AsFolder() const noexcept { return InertFolder::instance(); }
@@ -146,9 +156,16 @@ class clsInclude {
   bool loadFolderValues();
   // Creates each owned object in order, or resets it. False at the first reset that fails.
   bool resetOwnedObjects();
+  // The pass between opening the Inbox and the reset: list, walk, classify, send.
+  bool listWalkAndSend(std::shared_ptr<OutlookFolder>& folder);
   // Queues every item record on the action its class names: new or changed mail on Save, listed
-  // documents without mail on Delete (only when `mayDelete`). False when a copy fails.
+  // documents without mail on Delete (only when `mayDelete`), and counts them in the tally.
+  // False when a copy fails.
   bool classifyRecords(bool mayDelete);
+  // Empties every action's queue: sent in batches of MaxMatches, or in a dry run shown to the
+  // monitor.
+  void sendQueues();
+  bool dryRun() const { return monitor_ && monitor_->dryRun(); }
   // The walk of one folder and, through itself, of its sub-folders; pblnTreeWalk around it
   // holds the index of the records by location.
   bool walkFolder(const std::shared_ptr<OutlookFolder>& folder);
@@ -184,6 +201,11 @@ class clsInclude {
   // find. Made afresh when a walk starts (MailItems may have been emptied or changed since),
   // extended with every record the walk adds, emptied when it ends.
   std::unordered_map<std::string, std::shared_ptr<clsItem>> walkIndex_;
+
+  std::shared_ptr<RunMonitor> monitor_;
+  PassTally tally_;
+  // Mail items walked in the current pass, Inbox and Sent Items together.
+  int32_t walkedItems_ = 0;
 };
 
 }  // namespace dks

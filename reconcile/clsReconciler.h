@@ -10,10 +10,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
+#include "reconcile/RunMonitor.h"
 #include "reconcile/colInclude.h"
 
 namespace dks {
+
+class clsApplication;
 
 class clsReconciler {
  public:
@@ -33,14 +37,25 @@ class clsReconciler {
   /// One run over every include folder. True when every pass succeeded and the run was closed
   /// (Flags consumed, State and Finished written). A folder whose pass fails ends the run: the
   /// folders after it are not visited and State keeps its raised value. A failure is recorded
-  /// under ("clsReconciler", "pblnReconcile").
+  /// under ("clsReconciler", "pblnReconcile"). The monitor, when set, sees the end of every
+  /// pass and of the run.
   bool pblnReconcile();
 
   /// Creates the include folder set, or reads it again from the registry.
   bool pblnReset();
 
+  /// The monitor of the runs to come, handed to every include folder's pass. In a dry run the
+  /// progress marks are not written. Empty: runs report nothing.
+  void setMonitor(std::shared_ptr<RunMonitor> monitor) noexcept;
+
  private:
+  // Every include folder's pass in order; False at the first that fails.
+  bool reconcileIncludes();
+  // Consumes Flags and writes State and Finished.
+  bool closeRun(clsApplication& application);
+
   std::shared_ptr<colInclude> include_;
+  std::shared_ptr<RunMonitor> monitor_;
 };
 
 }  // namespace dks
