@@ -171,18 +171,5 @@ TEST_F(IncludeSetTest, OwnedObjectsAreCreatedOnceAndResetAfterwards) {
   EXPECT_EQ(include.Exclude()->Count(), 1);
 }
 
-TEST_F(IncludeSetTest, ThePresentedInterfacesDoNothing) {
-  clsInclude include;
-  const std::string script = include.Script();
-  include.AsAction().setScript("http://127.0.0.1:1/elsewhere");
-  include.AsDocket().setScript("http://127.0.0.1:1/elsewhere");
-  EXPECT_FALSE(include.AsDocket().pblnLoadXML("<a/>"));
-  std::shared_ptr<OutlookFolder> folder;
-  EXPECT_FALSE(include.AsFolder().pblnGetDefault(gobjOutlook, 6, folder));
-  EXPECT_EQ(include.Script(), script);
-  EXPECT_EQ(include.Request()->Script(), script);
-  EXPECT_EQ(include.Request()->XMLText(), "");
-}
-
 }  // namespace
 }  // namespace dks
