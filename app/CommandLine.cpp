@@ -33,8 +33,8 @@ std::string versionText() {
 int runStandalone(bool dryRun) {
   try {
     LinuxPlatform platform(kStandalone, hivePathFromEnvironment());
-    auto report = std::make_shared<RunReport>(std::cout, std::cerr, isatty(STDERR_FILENO) == 1,
-                                              dryRun);
+    auto report =
+        std::make_shared<RunReport>(std::cout, std::cerr, isatty(STDERR_FILENO) == 1, dryRun);
     modApplication::Main(platform, [&] { return modApplication::reconcileStandalone(report); });
   } catch (const Failure& failure) {
     printError(std::cerr, failure.description());

@@ -41,19 +41,18 @@ void RunReport::walking(int32_t items) {
   showProgress("walking the mail folders: " + std::to_string(items) + " items");
 }
 
-void RunReport::wouldSend(std::string_view action, const clsEmail& email) {
+void RunReport::wouldSend(std::string_view action, const PendingDocument& document) {
   clearProgress();
-  out_ << "would send\t" << action << '\t' << email.DocumentID() << '\t'
-       << email.CurrentLocation() << '\t' << email.Title() << '\n';
+  out_ << "would send\t" << action << '\t' << document.documentID << '\t' << document.location
+       << '\t' << document.title << '\n';
 }
 
 void RunReport::passEnded(const PassTally& tally) {
   clearProgress();
   ++passes_;
   add(total_, tally);
-  out_ << "include folder " << (tally.key.empty() ? "(no key)" : tally.key) << " ("
-       << tally.folder << "): " << (tally.passed ? "reconciled" : "failed") << "; "
-       << countsText(tally) << '\n';
+  out_ << "include folder " << (tally.key.empty() ? "(no key)" : tally.key) << " (" << tally.folder
+       << "): " << (tally.passed ? "reconciled" : "failed") << "; " << countsText(tally) << '\n';
 }
 
 void RunReport::runEnded(bool succeeded, int32_t errorRecords) {
@@ -66,15 +65,14 @@ void RunReport::runEnded(bool succeeded, int32_t errorRecords) {
 }
 
 std::string RunReport::countsText(const PassTally& tally) {
-  return std::to_string(tally.listed) + " documents listed; " +
-         std::to_string(tally.walkedInbox) + " items walked in the Inbox, " +
-         std::to_string(tally.walkedSent) + " in the Sent Items; " +
-         std::to_string(tally.newItems) + " new, " + std::to_string(tally.resaves) +
-         " resave, " + std::to_string(tally.deletes) + " delete; requests sent/failed: " +
-         requestsText("save", tally.save) + ", " + requestsText("move document", tally.move) +
-         ", " + requestsText("update usage", tally.update) + ", " +
-         requestsText("delete", tally.remove) + "; " + std::to_string(tally.errorRecords) +
-         " error records added";
+  return std::to_string(tally.listed) + " documents listed; " + std::to_string(tally.walkedInbox) +
+         " items walked in the Inbox, " + std::to_string(tally.walkedSent) +
+         " in the Sent Items; " + std::to_string(tally.newItems) + " new, " +
+         std::to_string(tally.resaves) + " resave, " + std::to_string(tally.deletes) +
+         " delete; requests sent/failed: " + requestsText("save", tally.save) + ", " +
+         requestsText("move document", tally.move) + ", " +
+         requestsText("update usage", tally.update) + ", " + requestsText("delete", tally.remove) +
+         "; " + std::to_string(tally.errorRecords) + " error records added";
 }
 
 void RunReport::showProgress(const std::string& text) {

@@ -24,7 +24,7 @@ class RunReport : public RunMonitor {
   void listing(int32_t documents) override;
   void walking(int32_t items) override;
   /// "would send", the action, the document id, the location and the title, tab-separated.
-  void wouldSend(std::string_view action, const clsEmail& email) override;
+  void wouldSend(std::string_view action, const PendingDocument& document) override;
   /// "include folder KEY (FOLDER): ..." with the tally's counts.
   void passEnded(const PassTally& tally) override;
   /// "run: succeeded|failed; N include folders; ..." with the sums of every pass.

@@ -52,12 +52,8 @@ TEST(RunReportTest, ADryRunPrintsEachRecordItWouldSendAndClearsItsProgressLine) 
   std::ostringstream out;
   std::ostringstream progress;
   RunReport report(out, progress, true, true);
-  clsEmail email;
-  email.setDocumentID(12);
-  email.setCurrentLocation("00AB");
-  email.setTitle("Personal Folders\\Inbox\\Lunch");
   report.listing(40);
-  report.wouldSend("delete", email);
+  report.wouldSend("delete", {12, "00AB", "Personal Folders\\Inbox\\Lunch"});
 
   EXPECT_TRUE(report.dryRun());
   EXPECT_EQ(out.str(), "would send\tdelete\t12\t00AB\tPersonal Folders\\Inbox\\Lunch\n");

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "app/RegistryValue.h"
-#include "app/colError.h"
 #include "app/attempt.h"
 #include "app/clsApplication.h"
+#include "app/colError.h"
 #include "app/modApplication.h"
 #include "app/orrEnums.h"
 #include "platform/Failure.h"
@@ -34,8 +34,7 @@ RequestCount drain(QueuedAction& action, const char* word, int32_t batch) {
   while (action.Emails()->Count() > 0) {
     const int32_t queued = action.Emails()->Count();
     std::string xml;
-    const bool sent =
-        action.pblnLoadXML(batch, xml) && action.pblnSendXML(batch, cfIgnore + cfAll);
+    const bool sent = action.pblnLoadXML(batch, xml) && action.pblnSendXML(batch, cfIgnore + cfAll);
     ++(sent ? requests.sent : requests.failed);
     if (action.Emails()->Count() < queued) continue;
     recordFailure(kClass, "pblnReconcile", kUnknownErrorNumber,
@@ -50,7 +49,8 @@ RequestCount drain(QueuedAction& action, const char* word, int32_t batch) {
 // Shows every queued record of `action` to the monitor instead of sending it, then resets the
 // action.
 void preview(QueuedAction& action, const char* word, RunMonitor& monitor) {
-  for (const auto& email : action.Emails()->NewEnum()) monitor.wouldSend(word, *email);
+  for (const auto& email : action.Emails()->NewEnum())
+    monitor.wouldSend(word, {email->DocumentID(), email->CurrentLocation(), email->Title()});
   action.pblnReset();
 }
 
@@ -140,7 +140,13 @@ bool clsInclude::classifyRecords(bool mayDelete) {
       if ((action & raSave) && !queueRecord(*save_, record, record->EntryID())) return false;
     } else if (mayDelete) {
       ++tally_.deletes;
-      if ((action & raDelete) && !queueRecord(*delete_, record, record->PreviousLocation()))
+      if (!(action & raDelete)) continue;
+      // A document without mail has no title of its own to report: a dry run shows the one
+      // the server listed.
+      if (dryRun())
+        monitor_->wouldSend("delete",
+                            {record->DocumentID(), record->PreviousLocation(), record->Title()});
+      else if (!queueRecord(*delete_, record, record->PreviousLocation()))
         return false;
     }
   }

@@ -88,8 +88,9 @@ class IncludePassTest : public HostFixture {
 struct RecordingMonitor : RunMonitor {
   explicit RecordingMonitor(bool dry) : dry(dry) {}
   bool dryRun() const override { return dry; }
-  void wouldSend(std::string_view action, const clsEmail& email) override {
-    shown.push_back({std::string(action), {email.CurrentLocation()}});
+  void wouldSend(std::string_view action, const PendingDocument& document) override {
+    shown.push_back(std::string(action) + " " + std::to_string(document.documentID) + " " +
+                    document.location + " " + document.title);
   }
   void passEnded(const PassTally& tally) override { passes.push_back(tally); }
   void runEnded(bool succeeded, int32_t errorRecords) override {
@@ -97,7 +98,7 @@ struct RecordingMonitor : RunMonitor {
   }
 
   bool dry;
-  std::vector<Sent> shown;
+  std::vector<std::string> shown;
   std::vector<PassTally> passes;
   std::optional<std::pair<bool, int32_t>> ended;
 };
@@ -209,8 +210,10 @@ TEST_F(IncludePassTest, ADryRunListsAndWalksButSendsAndWritesNothing) {
 
   EXPECT_TRUE(reconciler.pblnReconcile());
   EXPECT_EQ(server.requests().size(), 1u) << "only the listing";
-  EXPECT_EQ(monitor->shown,
-            (std::vector<Sent>{{"save", {"00AB"}}, {"save", {"NEW1"}}, {"delete", {"GONE"}}}));
+  // The delete shows the title the server listed; a save the title its request carries.
+  EXPECT_EQ(monitor->shown, (std::vector<std::string>{
+                                "delete 2 GONE T", "save 1 00AB Personal Folders\\Inbox\\Hello",
+                                "save 0 NEW1 Personal Folders\\Sent Items\\Hello"}));
   ASSERT_EQ(monitor->passes.size(), 1u);
   EXPECT_EQ(std::pair(monitor->passes[0].save.sent, monitor->passes[0].save.failed),
             std::pair(0, 0));

@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "mailstore/clsEmail.h"
-
 namespace dks {
 
 /// The requests of one action in one pass: those whose exchange succeeded and those that failed
@@ -21,20 +19,28 @@ struct RequestCount {
 /// What one include folder's pass found and did. A pass that ended early holds the counts of
 /// the steps it reached.
 struct PassTally {
-  std::string key;            ///< the include folder's sub-key name ("Inbox#1"), "" for none
-  std::string folder;         ///< the path text of the Inbox it reconciled, "" until opened
-  bool passed = false;        ///< the pass ran to its end and reached every folder
-  int32_t listed = 0;         ///< documents the server listed with a saved location
-  int32_t walkedInbox = 0;    ///< mail items walked in the Inbox and its sub-folders
-  int32_t walkedSent = 0;     ///< mail items walked in the Sent Items and their sub-folders
-  int32_t newItems = 0;       ///< walked items the server did not list
-  int32_t resaves = 0;        ///< listed items the mail store changed since the server's date
-  int32_t deletes = 0;        ///< listed documents without mail (0 after an incomplete walk)
-  RequestCount save;          ///< "save" requests
-  RequestCount move;          ///< "move document" requests
-  RequestCount update;        ///< "update usage" requests
-  RequestCount remove;        ///< "delete" requests
-  int32_t errorRecords = 0;   ///< error records added during the pass
+  std::string key;           ///< the include folder's sub-key name ("Inbox#1"), "" for none
+  std::string folder;        ///< the path text of the Inbox it reconciled, "" until opened
+  bool passed = false;       ///< the pass ran to its end and reached every folder
+  int32_t listed = 0;        ///< documents the server listed with a saved location
+  int32_t walkedInbox = 0;   ///< mail items walked in the Inbox and its sub-folders
+  int32_t walkedSent = 0;    ///< mail items walked in the Sent Items and their sub-folders
+  int32_t newItems = 0;      ///< walked items the server did not list
+  int32_t resaves = 0;       ///< listed items the mail store changed since the server's date
+  int32_t deletes = 0;       ///< listed documents without mail (0 after an incomplete walk)
+  RequestCount save;         ///< "save" requests
+  RequestCount move;         ///< "move document" requests
+  RequestCount update;       ///< "update usage" requests
+  RequestCount remove;       ///< "delete" requests
+  int32_t errorRecords = 0;  ///< error records added during the pass
+};
+
+/// One document that a request would report: its id (0 for new mail), its location and the
+/// title that tells the user which mail it is.
+struct PendingDocument {
+  int32_t documentID = 0;
+  std::string location;
+  std::string title;
 };
 
 class RunMonitor {
@@ -50,8 +56,8 @@ class RunMonitor {
   /// Progress of an include folder's walks: `items` mail items walked so far in this pass.
   virtual void walking(int32_t /*items*/) {}
 
-  /// In a dry run, one record that `action` ("save", "delete", ...) would have sent.
-  virtual void wouldSend(std::string_view /*action*/, const clsEmail& /*email*/) {}
+  /// In a dry run, one document that `action` ("save", "delete", ...) would have reported.
+  virtual void wouldSend(std::string_view /*action*/, const PendingDocument& /*document*/) {}
 
   /// One include folder's pass ended, successfully or not.
   virtual void passEnded(const PassTally& /*tally*/) {}

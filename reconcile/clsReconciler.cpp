@@ -46,8 +46,7 @@ bool clsReconciler::pblnReconcile() {
     application.setState(state + rsRunning);
     return reconcileIncludes() && closeRun(application);
   });
-  if (monitor_)
-    monitor_->runEnded(reconciled, (gcolError ? gcolError->Count() : 0) - errorsBefore);
+  if (monitor_) monitor_->runEnded(reconciled, (gcolError ? gcolError->Count() : 0) - errorsBefore);
   return reconciled;
 }
 
