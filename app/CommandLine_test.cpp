@@ -1,10 +1,8 @@
 // The executable as a user starts it: its exit statuses and what it leaves behind.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <sstream>
 
 #include "platform/Hive.h"
 #include "platform/HiveUtility.h"
@@ -35,13 +33,6 @@ class ExecutableTest : public ::testing::Test {
     return value;
   }
 
-  static std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) result.push_back(line);
-    return result;
-  }
-
   TempFolder dir;
   /// The mail store; tests that want one make it.
   std::string maildir = dir.file("Maildir");
@@ -52,22 +43,10 @@ TEST_F(ExecutableTest, RunWithoutAMailStoreRecordsTheStartUpFailure) {
   EXPECT_EQ(run("run", hive, dir.path()), 2);
 
   EXPECT_EQ(storedValue(hive, "Started"), Variant{std::string()});
-  EXPECT_EQ(storedValue(hive, "Finished"), Variant{std::string()});
-  struct stat info {};
-  ASSERT_EQ(stat(hive.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
-
-  std::string errorLog = readFileBytes(dir.file("qdmerror.log"));
-  std::vector<std::string> logLines = lines(errorLog);
-  ASSERT_EQ(logLines.size(), 10u) << errorLog;
-  EXPECT_EQ(logLines[1], "'" + std::string(45, ' ') + "ERROR LOG\r");
-  EXPECT_EQ(logLines[8], "\r");
-  EXPECT_NE(logLines[9].find(" modApplication pblnStartUp 429 ActiveX component can't create "
-                             "object\r"),
-            std::string::npos)
-      << logLines[9];
-  EXPECT_NE(readFileBytes(dir.file("stderr")).find("modApplication pblnStartUp 429"),
-            std::string::npos);
+  const std::string record =
+      " modApplication pblnStartUp 429 ActiveX component can't create object";
+  EXPECT_NE(readFileBytes(dir.file("qdmerror.log")).find(record + "\r\n"), std::string::npos);
+  EXPECT_NE(readFileBytes(dir.file("stderr")).find(record), std::string::npos);
 }
 
 TEST_F(ExecutableTest, RunWithAMailStoreAndNoIncludeFoldersSucceeds) {

@@ -1,5 +1,5 @@
 // `dks-reconciler scan` on a Maildir written by another program (Python's mailbox module): every
-// message once, decoded, with stable entry ids across flag changes and moves.
+// message once, in its folder, decoded. (Entry ids across flag changes and moves: MaildirItem.)
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -75,7 +75,7 @@ class ScanMaildirTest : public ::testing::Test {
 
 enum Column { kFolder, kEntryID, kSubject, kCreation, kModification, kReceived, kSentOn, kSize, kUnRead };
 
-TEST_F(ScanMaildirTest, ForeignMaildirScansDecodedAndKeepsIdsAcrossFlagChangesAndMoves) {
+TEST_F(ScanMaildirTest, ForeignMaildirScansEveryMessageOnceDecodedInItsFolder) {
   writeFileBytes(dir.file("writer.py"), kWriter);
   run("/usr/bin/python3 '" + dir.file("writer.py") + "' '" + store + "'");
   ASSERT_EQ(lastStatus, 0) << readFileBytes(dir.file("errors"));
@@ -96,26 +96,6 @@ TEST_F(ScanMaildirTest, ForeignMaildirScansDecodedAndKeepsIdsAcrossFlagChangesAn
     EXPECT_EQ(row[kReceived].size(), 19u) << subject;
   }
   EXPECT_FALSE(fs::exists(hive));
-
-  // Sizes are the files' sizes; then the greeting is flagged and moved to Sent.
-  fs::path greetingFile;
-  for (const auto& entry : fs::recursive_directory_iterator(store)) {
-    if (!entry.is_regular_file()) continue;
-    if (entry.path().filename().string().find(":2,S") != std::string::npos &&
-        entry.path().parent_path().parent_path() == store)
-      greetingFile = entry.path();
-  }
-  ASSERT_FALSE(greetingFile.empty());
-  EXPECT_EQ(greeting[kSize], std::to_string(fs::file_size(greetingFile)));
-  std::string name = greetingFile.filename().string();
-  fs::rename(greetingFile,
-             fs::path(store) / ".Sent" / "cur" / (name.substr(0, name.find(':')) + ":2,FS"));
-
-  auto after = scan();
-  ASSERT_EQ(after.size(), 5u);
-  EXPECT_EQ(after.at("Grüße aus Köln")[kEntryID], greeting[kEntryID]);
-  EXPECT_EQ(after.at("Grüße aus Köln")[kFolder], "Personal Folders\\Sent");
-  for (const auto& [subject, row] : rows) EXPECT_EQ(after.at(subject)[kEntryID], row[kEntryID]);
 }
 
 }  // namespace
