@@ -37,11 +37,5 @@ TEST(VariantTest, BlankOrNonNumericTextIsATypeMismatchAndBigNumbersOverflow) {
   EXPECT_EQ(toLong(Variant{std::string("-2147483648")}), INT32_MIN);
 }
 
-TEST(VariantTest, NumbersBecomeDecimalText) {
-  EXPECT_EQ(toText(Variant{int32_t{-99999}}), "-99999");
-  EXPECT_EQ(toText(Variant{std::string(" as is ")}), " as is ");
-  EXPECT_EQ(toText(Variant{}), "");
-}
-
 }  // namespace
 }  // namespace dks
