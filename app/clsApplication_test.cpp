@@ -65,17 +65,14 @@ TEST_F(ApplicationSettingsTest, StoredValuesTakeTheirStoredFormsAndClamps) {
   utility.setValue(kAppKey, "Debug", int32_t{-1});
   utility.setValue(kSharedKey, "UserID", int32_t{0});
   utility.setValue(kAppKey, "Script", std::string("    "));
+  // A State left running by an interrupted run is read as the default, and not written back.
+  utility.setValue(kAppKey, "State", int32_t{5});
   EXPECT_TRUE(app.pblnReset());
   EXPECT_EQ(app.DebugLevel(), 0);
   EXPECT_EQ(app.UserID(), 1);
   EXPECT_EQ(app.Script(), "http://localhost:8080/updateDocumentStatus");  // the default's own Host
-}
-
-TEST_F(ApplicationSettingsTest, StateLeftRunningByAnInterruptedRunIsReadAsDefault) {
-  platform.utility->setValue(kAppKey, "State", int32_t{5});
-  clsApplication& app = startHost();
   EXPECT_EQ(app.State(), 1);
-  EXPECT_EQ(platform.utility->value(kAppKey, "State"), Variant{int32_t{5}});  // not written back
+  EXPECT_EQ(utility.value(kAppKey, "State"), Variant{int32_t{5}});
 }
 
 TEST_F(ApplicationSettingsTest, UnknownApplicationKeyLoadsOnlyTheSharedSettings) {
