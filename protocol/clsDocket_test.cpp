@@ -100,15 +100,6 @@ TEST_F(DocketTest, AnHtmlErrorPageIsAnAnswerThatLoadsAsAnEmptyDocument) {
   EXPECT_EQ(gcolError->Count(), 0);
 }
 
-TEST_F(DocketTest, AnAnswerInUtf8LosesItsByteOrderMark) {
-  startHost();
-  server.answer.body = "\xef\xbb\xbf<response>caf\xc3\xa9</response>";
-  clsDocket request = loadedRequest();
-  std::string answer;
-  ASSERT_TRUE(request.pblnSendXML(answer));
-  EXPECT_EQ(answer, "<response>caf\xc3\xa9</response>");
-}
-
 TEST_F(DocketTest, AFailingTextOperationEndsTheSendWithoutARecordOrARequest) {
   startHost();
   clsDocket request = loadedRequest();
