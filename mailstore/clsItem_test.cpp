@@ -34,7 +34,6 @@ class ClsItemTest : public HostFixture {
 TEST_F(ClsItemTest, MailItemWritesNormaliseTheirValues) {
   createUtilityAndErrors();
   clsMailItem mail;
-  EXPECT_TRUE(mail.Saved() && mail.Sent() && !mail.Submitted() && !mail.UnRead());
   mail.setSize(-5);
   mail.setSensitivity(-5);
   EXPECT_EQ(mail.Size(), 0);
