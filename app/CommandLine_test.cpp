@@ -44,9 +44,9 @@ class ExecutableTest : public ::testing::Test {
  protected:
   /// Runs the executable with `arguments` on `hive`, its program folder `home`; the exit status.
   int run(const std::string& arguments, const std::string& hive, const std::string& home) {
-    std::string command = "TZ=UTC0 DKSR_HIVE='" + hive + "' DKSR_HOME='" + home + "' MAILDIR='" + maildir +
-                          "' " + DKSR_EXECUTABLE + " " + arguments + " >'" + dir.file("stdout") +
-                          "' 2>'" + dir.file("stderr") + "'";
+    std::string command = "TZ=UTC0 DKSR_HIVE='" + hive + "' DKSR_HOME='" + home + "' MAILDIR='" +
+                          maildir + "' " + DKSR_EXECUTABLE + " " + arguments + " >'" +
+                          dir.file("stdout") + "' 2>'" + dir.file("stderr") + "'";
     int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -106,13 +106,14 @@ TEST_F(ExecutableTest, ScanReadsAMaildirThatPythonsMailboxModuleWrote) {
     EXPECT_TRUE(rows.emplace(cells[2], cells[0] + " | " + cells[6] + " | " + cells[8]).second)
         << "printed twice: " << line;
   }
-  EXPECT_EQ(rows, (std::map<std::string, std::string>{
-                      {"Grüße aus Köln", "Personal Folders\\Inbox | 09/03/2002 14:05:07 | False"},
-                      {"A long subject that is folded",
-                       "Personal Folders\\Inbox | 10/03/2002 08:00:00 | True"},
-                      {"No date here", "Personal Folders\\Inbox |  | False"},
-                      {"Re: greeting", "Personal Folders\\Sent | 09/03/2002 14:05:07 | False"},
-                      {"Plan", "Inbox\\Projects | 09/03/2002 14:05:07 | True"}}))
+  EXPECT_EQ(
+      rows,
+      (std::map<std::string, std::string>{
+          {"Grüße aus Köln", "Personal Folders\\Inbox | 09/03/2002 14:05:07 | False"},
+          {"A long subject that is folded", "Personal Folders\\Inbox | 10/03/2002 08:00:00 | True"},
+          {"No date here", "Personal Folders\\Inbox |  | False"},
+          {"Re: greeting", "Personal Folders\\Sent | 09/03/2002 14:05:07 | False"},
+          {"Plan", "Inbox\\Projects | 09/03/2002 14:05:07 | True"}}))
       << readFileBytes(dir.file("stderr"));
   EXPECT_FALSE(std::filesystem::exists(hive));
 }

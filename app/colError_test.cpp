@@ -21,10 +21,10 @@ TEST_F(ErrorCollectionTest, RecordsAreTrimmedAndUnusableNumbersBecomeUnknownErro
   gcolError->Add("clsItem", "pblnLoad", int32_t{9}, "   ");
   gcolError->Add("clsItem", "Title", int32_t{13}, "  Type mismatch  ");
 
-  EXPECT_EQ(errorLines(), (std::vector<std::string>{
-                              errorLine("clsItem", "pblnLoad", -99999, "Unknown error"),
-                              errorLine("clsItem", "pblnLoad", -99999, "Unknown error"),
-                              errorLine("clsItem", "Title", 13, "Type mismatch")}));
+  EXPECT_EQ(errorLines(),
+            (std::vector<std::string>{errorLine("clsItem", "pblnLoad", -99999, "Unknown error"),
+                                      errorLine("clsItem", "pblnLoad", -99999, "Unknown error"),
+                                      errorLine("clsItem", "Title", 13, "Type mismatch")}));
   EXPECT_EQ(errorLog(), header() + kStamp + " clsItem pblnLoad -99999 Unknown error\r\n" + kStamp +
                             " clsItem pblnLoad -99999 Unknown error\r\n" + kStamp +
                             " clsItem Title 13 Type mismatch\r\n");

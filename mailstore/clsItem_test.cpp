@@ -136,9 +136,9 @@ TEST_F(ClsItemTest, CollectionAddsTrimmedIdsAndRefusesTakenKeys) {
   EXPECT_EQ(items.Item(2)->Subject(), "");
   EXPECT_EQ(items.Item("17")->EntryID(), "");
   EXPECT_EQ(errorLines(),
-            std::vector<std::string>{errorLine(
-                "colItem", "Add", 457,
-                "This key is already associated with an element of this collection")});
+            std::vector<std::string>{
+                errorLine("colItem", "Add", 457,
+                          "This key is already associated with an element of this collection")});
   EXPECT_TRUE(items.pblnReset());
   EXPECT_EQ(items.Count(), 0);
   EXPECT_EQ(items.Item("17"), nullptr);
