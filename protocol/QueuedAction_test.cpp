@@ -89,6 +89,10 @@ TEST_F(QueuedActionTest, TheActionKeyOverridesTheApplicationSettings) {
   EXPECT_EQ(save.URN(), "Urn:dks-save Test");
   EXPECT_EQ(save.RequestLog(), "c:\\dumps\\request.xml");
   EXPECT_EQ(save.ResponseLog(), app.ResponseLog());
+  queue(save, "Inbox\\One");
+  std::string text;
+  ASSERT_TRUE(save.pblnLoadXML(1, text));
+  EXPECT_NE(text.find("xmlns:SOAP=\"Urn:dks-save Test\""), std::string::npos) << text;
 
   clsDelete remove;
   EXPECT_EQ(remove.Script(), server.url("/updateDocumentStatus"));
