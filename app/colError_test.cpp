@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/testing/HostFixture.h"
+#include "platform/testing/TestMaildir.h"
 
 namespace dks {
 namespace {
@@ -20,14 +21,10 @@ TEST_F(ErrorCollectionTest, RecordsAreTrimmedAndUnusableNumbersBecomeUnknownErro
   gcolError->Add("clsItem", "pblnLoad", int32_t{9}, "   ");
   gcolError->Add("clsItem", "Title", int32_t{13}, "  Type mismatch  ");
 
-  ASSERT_EQ(gcolError->Count(), 3);
-  auto first = gcolError->Item(1);
-  EXPECT_EQ(first->Object(), "clsItem");
-  EXPECT_EQ(first->Procedure(), "pblnLoad");
-  EXPECT_EQ(first->Number(), Variant{int32_t{-99999}});
-  EXPECT_EQ(first->Description(), "Unknown error");
-  EXPECT_EQ(first->Stamp(), kStamp);
-  EXPECT_EQ(gcolError->Item(2)->Description(), "Unknown error");
+  EXPECT_EQ(errorLines(),
+            (std::vector<std::string>{errorLine("clsItem", "pblnLoad", -99999, "Unknown error"),
+                                      errorLine("clsItem", "pblnLoad", -99999, "Unknown error"),
+                                      errorLine("clsItem", "Title", 13, "Type mismatch")}));
   EXPECT_EQ(errorLog(), header() + kStamp + " clsItem pblnLoad -99999 Unknown error\r\n" + kStamp +
                             " clsItem pblnLoad -99999 Unknown error\r\n" + kStamp +
                             " clsItem Title 13 Type mismatch\r\n");
@@ -43,12 +40,7 @@ TEST_F(ErrorCollectionTest, TakenKeyAppendsAndWritesNothing) {
 
 TEST_F(ErrorCollectionTest, PositionThatNamesNoRecordIsTheCallersFailure) {
   gcolError->Add("o", "p", int32_t{5}, "d");
-  try {
-    gcolError->Item(2);
-    FAIL() << "Item(2) of one record returned";
-  } catch (const Failure& failure) {
-    EXPECT_EQ(failure.number(), 9);
-  }
+  EXPECT_EQ(failureOf([] { gcolError->Item(2); }).number(), 9);
   EXPECT_THROW(gcolError->Remove(std::string("nokey")), Failure);
   EXPECT_EQ(gcolError->Count(), 1);
 }

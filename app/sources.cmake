@@ -18,7 +18,6 @@ list(APPEND DKSR_TESTS
   app/KeyedCollection_test.cpp
   app/RunReport_test.cpp
   app/ScanCommand_test.cpp
-  app/ScanMaildir_test.cpp
   app/StatusCommand_test.cpp
   app/clsApplication_test.cpp
   app/colError_test.cpp

@@ -11,6 +11,7 @@
 
 #include "platform/Failure.h"
 #include "platform/testing/TempFolder.h"
+#include "platform/testing/TestMaildir.h"
 
 namespace dks {
 namespace {
@@ -103,16 +104,6 @@ class HiveFileTest : public ::testing::Test {
     return status.st_mode & 0777;
   }
 
-  static int32_t failureNumberOpening(const std::string& path, std::string* description) {
-    try {
-      Hive::open(path);
-    } catch (const Failure& failure) {
-      *description = failure.description();
-      return failure.number();
-    }
-    return 0;
-  }
-
   TempFolder folder_;
   const std::string& dir_ = folder_.path();
 };
@@ -136,12 +127,13 @@ TEST_F(HiveFileTest, CreatesPrivateFoldersAndFilesAndKeepsDataAcrossOpens) {
 TEST_F(HiveFileTest, FailuresCarryThePlatformNumberAndTheCause) {
   std::string notDatabase = dir_ + "/not.db";
   std::ofstream(notDatabase) << std::string(4096, 'x');
-  std::string description;
-  EXPECT_EQ(failureNumberOpening(notDatabase, &description), 75);
-  EXPECT_EQ(description, "Path/File access error (file is not a database)");
+  Failure failure = failureOf([&] { Hive::open(notDatabase); });
+  EXPECT_EQ(failure.number(), 75);
+  EXPECT_EQ(failure.description(), "Path/File access error (file is not a database)");
 
-  EXPECT_EQ(failureNumberOpening(notDatabase + "/registry.db", &description), 76);
-  EXPECT_EQ(description, "Path not found (" + notDatabase + "/registry.db)");
+  failure = failureOf([&] { Hive::open(notDatabase + "/registry.db"); });
+  EXPECT_EQ(failure.number(), 76);
+  EXPECT_EQ(failure.description(), "Path not found (" + notDatabase + "/registry.db)");
 }
 
 // One process writes progress marks while another reads and writes the same hive: neither

@@ -7,33 +7,16 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <sstream>
 
-#include "platform/Failure.h"
 #include "platform/testing/TempFolder.h"
+#include "platform/testing/TestMaildir.h"
 
 namespace dks {
 namespace {
 
-int32_t failureNumberOf(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const Failure& failure) {
-    return failure.number();
-  }
-  return 0;
-}
-
 std::string backslashed(std::string path) {
   std::replace(path.begin(), path.end(), '/', '\\');
   return path;
-}
-
-std::string readFile(const std::string& path) {
-  std::ostringstream content;
-  content << std::ifstream(path, std::ios::binary).rdbuf();
-  return content.str();
 }
 
 class PosixFileSystemTest : public testing::Test {
@@ -74,15 +57,15 @@ TEST_F(PosixFileSystemTest, TextFilesAreWrittenByteForByteAndFailuresAreNumbered
   stream->WriteLine("line");
   stream->Close();
   stream->Close();
-  EXPECT_EQ(failureNumberOf([&] { stream->WriteLine("late"); }), 75);
+  EXPECT_EQ(failureOf([&] { stream->WriteLine("late"); }).number(), 75);
   fs_.OpenTextFileForAppending(root_ + "/x/logs/run.log")->WriteLine("");
-  EXPECT_EQ(readFile(runLog_), "caf\xE9 line\r\n\r\n");
-  EXPECT_EQ(failureNumberOf([&] { fs_.CreateTextFile(root_ + "/x/logs/run.log", false); }), 58);
+  EXPECT_EQ(readFileBytes(runLog_), "caf\xE9 line\r\n\r\n");
+  EXPECT_EQ(failureOf([&] { fs_.CreateTextFile(root_ + "/x/logs/run.log", false); }).number(), 58);
 
-  EXPECT_EQ(failureNumberOf([&] { fs_.CreateTextFile(root_ + "/nope/a.log", true); }), 76);
-  EXPECT_EQ(failureNumberOf([&] { fs_.CreateTextFile(runLog_ + "/a.log", true); }), 76);
-  EXPECT_EQ(failureNumberOf([&] { fs_.OpenTextFileForAppending(root_ + "/x/a.log"); }), 53);
-  EXPECT_EQ(failureNumberOf([&] { fs_.OpenTextFileForAppending(root_ + "/nope/a.log"); }), 76);
+  EXPECT_EQ(failureOf([&] { fs_.CreateTextFile(root_ + "/nope/a.log", true); }).number(), 76);
+  EXPECT_EQ(failureOf([&] { fs_.CreateTextFile(runLog_ + "/a.log", true); }).number(), 76);
+  EXPECT_EQ(failureOf([&] { fs_.OpenTextFileForAppending(root_ + "/x/a.log"); }).number(), 53);
+  EXPECT_EQ(failureOf([&] { fs_.OpenTextFileForAppending(root_ + "/nope/a.log"); }).number(), 76);
 }
 
 TEST_F(PosixFileSystemTest, WritesSurviveAnImmediateEndOfTheProcess) {
@@ -94,7 +77,7 @@ TEST_F(PosixFileSystemTest, WritesSurviveAnImmediateEndOfTheProcess) {
     _exit(0);  // no destructor, no Close
   }
   ASSERT_EQ(waitpid(child, nullptr, 0), child);
-  EXPECT_EQ(readFile(root_ + "/x/Logs/Dump.xml"), "<a/>\r\n");
+  EXPECT_EQ(readFileBytes(root_ + "/x/Logs/Dump.xml"), "<a/>\r\n");
 }
 
 TEST_F(PosixFileSystemTest, ExistenceAndDeletion) {

@@ -10,7 +10,6 @@ list(APPEND DKSR_SOURCES
   protocol/clsUpdate.cpp
 )
 list(APPEND DKSR_TESTS
-  protocol/ActionsOnReferenceServer_test.cpp
   protocol/QueuedAction_test.cpp
   protocol/Requests_test.cpp
   protocol/clsDocket_test.cpp

@@ -6,6 +6,7 @@
 #include "platform/Failure.h"
 #include "platform/Hive.h"
 #include "platform/testing/TempFolder.h"
+#include "platform/testing/TestMaildir.h"
 
 namespace dks {
 namespace {
@@ -48,13 +49,9 @@ TEST(CatalogueTest, ADatabaseOfAnotherKindIsRefusedAndLeftAsItIs) {
   TempFolder folder;
   const std::string path = folder.file("registry.db");
   Hive::open(path)->writeValue("Software\\DKS", "UserID", int32_t{7});
-  try {
-    Catalogue catalogue(path);
-    ADD_FAILURE() << "opened";
-  } catch (const Failure& failure) {
-    EXPECT_EQ(failure.number(), 75);
-    EXPECT_EQ(failure.description(), "Path/File access error (" + path + " holds no catalogue)");
-  }
+  const Failure failure = failureOf([&] { Catalogue catalogue(path); });
+  EXPECT_EQ(failure.number(), 75);
+  EXPECT_EQ(failure.description(), "Path/File access error (" + path + " holds no catalogue)");
   auto hive = Hive::open(path);
   EXPECT_EQ(hive->readValue("Software\\DKS", "UserID"), Variant{int32_t{7}});
   EXPECT_EQ(hive->subKeys(""), std::vector<std::string>{"Software"});

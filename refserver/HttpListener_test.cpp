@@ -7,8 +7,6 @@
 
 #include <thread>
 
-#include "platform/HttpRequest.h"
-
 namespace dks {
 namespace {
 
@@ -29,31 +27,22 @@ std::string exchangeRaw(uint16_t port, const std::string& bytes) {
   return answer;
 }
 
-TEST(HttpListenerTest, ReadsTheBodyOfAGetAndAnswersJunkWith400) {
-  std::vector<HttpMessage> seen;
-  HttpListener listener("127.0.0.1", 0, [&](const HttpMessage& request) {
-    seen.push_back(request);
-    return HttpAnswer{200, "text/xml; charset=utf-8", "<answer>" + request.body + "</answer>"};
+// Well-formed requests and their bodies reach the handler in every test that sends to a
+// LoopbackServer.
+TEST(HttpListenerTest, JunkIsAnswered400WithoutReachingTheHandler) {
+  int handled = 0;
+  HttpListener listener("127.0.0.1", 0, [&](const HttpMessage&) {
+    ++handled;
+    return HttpAnswer{200, "text/xml; charset=utf-8", "<answer/>"};
   });
   std::thread serving([&] { listener.serve(); });
-
-  const std::string body = R"(<SOAP:Envelope xmlns:SOAP="""urn:x"""><SOAP:Body/></SOAP:Envelope>)";
-  HttpRequest request;
-  request.open("GET", "http://127.0.0.1:" + std::to_string(listener.port()) + "/dks/script.asp");
-  request.send(body);
-  EXPECT_EQ(request.status(), 200);
-  EXPECT_EQ(request.responseText(), "<answer>" + body + "</answer>");
-
   const std::string junk = exchangeRaw(listener.port(), "HELLO\r\n\r\n");
   listener.stop();
   serving.join();
 
   EXPECT_EQ(junk.substr(0, junk.find("\r\n")), "HTTP/1.1 400 Bad Request");
   EXPECT_NE(junk.find("The request line is not HTTP."), std::string::npos) << junk;
-  ASSERT_EQ(seen.size(), 1u);  // the junk never reached the handler
-  EXPECT_EQ(seen[0].method, "GET");
-  EXPECT_EQ(seen[0].target, "/dks/script.asp");
-  EXPECT_EQ(seen[0].body, body);
+  EXPECT_EQ(handled, 0);
 }
 
 }  // namespace

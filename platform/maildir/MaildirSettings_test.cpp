@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 
 #include "platform/HiveUtility.h"
@@ -67,13 +66,8 @@ TEST(MaildirSettingsTest, LinuxPlatformOpensTheStoreWithTheHiveSettingsWhenThere
       return textOf(application->GetNamespace("MAPI")->GetDefaultFolder(inbox)->Parent());
     };
     EXPECT_EQ(topName(), "Personal Folders");
-    EXPECT_FALSE(std::filesystem::exists(hivePath));
-
     Hive::open(hivePath)->writeValue(kPlatformKeyPath, "StoreName", std::string("Mail"));
     EXPECT_EQ(topName(), "Mail");
-
-    ::setenv("MAILDIR", folder.file("missing").c_str(), 1);
-    EXPECT_EQ(failureOf([&] { platform.CreateObject("Outlook.Application"); }).number(), 429);
   }
   saved ? ::setenv("MAILDIR", savedMaildir.c_str(), 1) : ::unsetenv("MAILDIR");
 }

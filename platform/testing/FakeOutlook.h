@@ -14,7 +14,6 @@
 
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -39,16 +38,13 @@ class FakeObject : public OutlookObject {
     return std::get<OutlookValue>(found->second);
   }
 
-  std::string DefaultValue() override {
-    if (!defaultValue) throw Failure::notSupported();
-    return *defaultValue;
-  }
+  /// No scripted object has a default value.
+  std::string DefaultValue() override { throw Failure::notSupported(); }
 
   /// Sets a member; names are stored folded, so any letter case finds them.
   void set(std::string_view name, Member value) { members[foldCase(name)] = std::move(value); }
 
   std::map<std::string, Member> members;
-  std::optional<std::string> defaultValue;
 };
 
 /// A folder whose typed members answer from its fields.

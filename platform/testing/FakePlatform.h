@@ -23,14 +23,11 @@ class FakePlatform : public Platform {
     app.Path = std::move(path);
     app.EXEName = "dks-reconciler";
     app.Title = "DKS Reconciler";
-    app.Comments = "Keeps a DKS document server informed about the e-mails in a mail store";
     app.CompanyName = "DKS Reconciler Developers";
     app.ProductName = "DKS Reconciler";
-    app.LegalCopyright = "Copyright (C) 2026 the dks-reconciler developers";
     app.Major = 1;
     app.Minor = 0;
     app.Revision = 5;
-    app.hInstance = 4242;
   }
 
   const ProcessApp& App() const override { return app; }

@@ -1,4 +1,4 @@
-// Helpers for tests of the Maildir store: folders and failures.
+// Helpers for platform tests: Maildir folders, and the failure a call throws.
 #pragma once
 
 #include <cstdint>
