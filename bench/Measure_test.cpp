@@ -14,11 +14,12 @@ TEST(MeasureTest, TheLineShowsThePeakAndTheDetailsOnlyWhenThereAreAny) {
   measure.seconds = 0.08;
   EXPECT_EQ(measureLine(measure),
             "bare_header_read: items=10000 seconds=0.080000 items_per_second=125000");
+  measure.cpuSeconds = 0.0712;
   measure.peakRssKib = 3404;
   measure.details = " server_cpu_seconds=0.010";
   EXPECT_EQ(measureLine(measure),
             "bare_header_read: items=10000 seconds=0.080000 items_per_second=125000 "
-            "peak_rss_kib=3404 server_cpu_seconds=0.010");
+            "cpu_seconds=0.071 peak_rss_kib=3404 server_cpu_seconds=0.010");
   EXPECT_EQ(measureLine(failedMeasure("run")), "run: items=-1 seconds=0.000000 items_per_second=0");
 }
 
