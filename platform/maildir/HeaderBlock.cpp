@@ -131,29 +131,36 @@ std::string_view firstMessageId(std::string_view value) {
   return value.substr(0, value.find_first_of(" \t"));
 }
 
+// One read of at most `want` bytes into `into`, repeated when a signal interrupts it; the
+// bytes read, 0 at the end of the file. Throws Failure when reading fails.
+size_t readSome(int fd, char* into, size_t want) {
+  for (;;) {
+    const ssize_t got = ::read(fd, into, want);
+    if (got >= 0) return static_cast<size_t>(got);
+    if (errno != EINTR) throw Failure::fromErrno(errno);
+  }
+}
+
 }  // namespace
 
 std::string readHeaderBlock(int fd) {
-  std::string block;
+  // Most blocks end within the first read, which goes to the stack: a message then costs one
+  // allocation of its block's size, not of the read's.
+  char first[kFirstRead];
+  size_t got = readSome(fd, first, std::min(kFirstRead, kHeaderBlockLimit));
   size_t searched = 0;
-  size_t step = kFirstRead;
-  while (block.size() < kHeaderBlockLimit) {
-    size_t had = block.size();
-    size_t want = std::min(step, kHeaderBlockLimit - had);
-    block.resize(had + want);
-    ssize_t got = ::read(fd, block.data() + had, want);
-    if (got < 0) {
-      block.resize(had);
-      if (errno == EINTR) continue;
-      throw Failure::fromErrno(errno);
-    }
-    block.resize(had + static_cast<size_t>(got));
+  const std::string_view start(first, got);
+  if (std::optional<size_t> end = findBlockEnd(start, searched)) return std::string(first, *end);
+  std::string block(start);
+  while (got > 0 && block.size() < kHeaderBlockLimit) {
+    const size_t had = block.size();
+    block.resize(had + std::min(kLaterRead, kHeaderBlockLimit - had));
+    got = readSome(fd, block.data() + had, block.size() - had);
+    block.resize(had + got);
     if (std::optional<size_t> end = findBlockEnd(block, searched)) {
       block.resize(*end);
       break;
     }
-    if (got == 0) break;
-    step = kLaterRead;
   }
   return block;
 }
