@@ -98,11 +98,12 @@ std::optional<std::time_t> deliveryTime(std::string_view uniqueName) {
 
 std::string hexOf(std::string_view bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  hex.reserve(bytes.size() * 2);
-  for (unsigned char byte : bytes) {
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 0x0F];
+  // Written in place: every mail item's entry id is made here, twice a walk.
+  std::string hex(bytes.size() * 2, '0');
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    hex[2 * i] = kDigits[byte >> 4];
+    hex[2 * i + 1] = kDigits[byte & 0x0F];
   }
   return hex;
 }
