@@ -19,8 +19,7 @@ namespace dks {
 namespace {
 
 double nowSeconds() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 // Pointers into `texts` followed by the null pointer that argv and envp end with.
@@ -179,9 +178,9 @@ std::vector<std::string> environmentWith(const std::vector<std::string>& changes
   return environment;
 }
 
-Measure measureInChild(const std::function<Measure()>& body) {
+Measure measureInChild(const std::string& name, const std::function<Measure()>& body) {
   int result[2];
-  if (::pipe2(result, O_CLOEXEC) != 0) return failedMeasure("");
+  if (::pipe2(result, O_CLOEXEC) != 0) return failedMeasure(name);
   std::fflush(nullptr);
   const pid_t pid = ::fork();
   if (pid == 0) {
@@ -192,9 +191,10 @@ Measure measureInChild(const std::function<Measure()>& body) {
   ::close(result[1]);
   if (pid < 0) {
     ::close(result[0]);
-    return failedMeasure("");
+    return failedMeasure(name);
   }
   Measure measure = decode(readAll(result[0]));
+  if (measure.name.empty()) measure.name = name;
   ::close(result[0]);
   int status = 0;
   rusage usage{};

@@ -26,10 +26,10 @@ namespace dks {
 
 /// How a child ended and what it cost.
 struct ChildEnd {
-  int status = -1;          ///< exit status; 128 + the signal's number when a signal ended it
-  double seconds = 0;       ///< wall time from the start to the end
-  int64_t peakRssKib = 0;   ///< the child's peak resident set (ru_maxrss)
-  double cpuSeconds = 0;    ///< its user and system time
+  int status = -1;         ///< exit status; 128 + the signal's number when a signal ended it
+  double seconds = 0;      ///< wall time from the start to the end
+  int64_t peakRssKib = 0;  ///< the child's peak resident set (ru_maxrss)
+  double cpuSeconds = 0;   ///< its user and system time
 };
 
 class ChildProcess {
@@ -73,7 +73,7 @@ std::vector<std::string> environmentWith(const std::vector<std::string>& changes
 
 /// Runs `body` in a forked copy of this process and returns the Measure it made there, with
 /// the copy's peak resident set (which includes what this process held at the fork). A copy
-/// that ends without handing a Measure back gives items -1.
-Measure measureInChild(const std::function<Measure()>& body);
+/// that ends without handing a Measure back gives failedMeasure(name).
+Measure measureInChild(const std::string& name, const std::function<Measure()>& body);
 
 }  // namespace dks

@@ -15,8 +15,8 @@ const std::string kShell = "/bin/sh";
 TEST(ChildProcessTest, OutputLinesExitStatusAndCost) {
   ChildProcess child;
   std::string err;
-  ASSERT_TRUE(child.start({kShell, "-c", "echo listening on 1:2; printf 'last'; exit 3"}, {},
-                          true, &err))
+  ASSERT_TRUE(
+      child.start({kShell, "-c", "echo listening on 1:2; printf 'last'; exit 3"}, {}, true, &err))
       << err;
   std::string line;
   ASSERT_TRUE(child.readLine(&line));
@@ -72,7 +72,7 @@ TEST(ChildProcessTest, AProgramThatIsNotThereIsReported) {
 }
 
 TEST(ChildProcessTest, AMeasureComesBackFromAForkedCopyWithItsPeak) {
-  const Measure measure = measureInChild([] {
+  const Measure measure = measureInChild("floor", [] {
     Measure made;
     made.name = "list_documents_paging";
     made.items = 7;
@@ -88,8 +88,9 @@ TEST(ChildProcessTest, AMeasureComesBackFromAForkedCopyWithItsPeak) {
   EXPECT_EQ(measure.details, " server_cpu_seconds=0.010");
   EXPECT_GT(measure.peakRssKib, 0);
 
-  const Measure lost = measureInChild([]() -> Measure { ::_exit(0); });
+  const Measure lost = measureInChild("floor", []() -> Measure { ::_exit(0); });
   EXPECT_EQ(lost.items, -1);
+  EXPECT_EQ(lost.name, "floor");
 }
 
 }  // namespace

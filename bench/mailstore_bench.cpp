@@ -100,9 +100,8 @@ int run(int64_t messages, MaildirLayout layout, int repeat, const std::string& d
   }
   std::printf("maildir: %s in %s\n", writer.summary().c_str(), dir.c_str());
 
-  const Measure bare = fastestOf(repeat, [&] {
-    return timeOnce("bare_header_read", [&] { return readHeaderBlocks(dir); });
-  });
+  const Measure bare = fastestOf(
+      repeat, [&] { return timeOnce("bare_header_read", [&] { return readHeaderBlocks(dir); }); });
   std::printf("%s\n", measureLine(bare).c_str());
   if (!check(bare, messages)) return 1;
 
@@ -112,9 +111,8 @@ int run(int64_t messages, MaildirLayout layout, int repeat, const std::string& d
   gobjApplication = std::make_shared<clsApplication>(platform);
   gobjApplication->setDebugLevel(0);
   int64_t unnamed = 0;
-  const Measure load = fastestOf(repeat, [&] {
-    return timeOnce("mailstore_load", [&] { return loadStore(dir, &unnamed); });
-  });
+  const Measure load = fastestOf(
+      repeat, [&] { return timeOnce("mailstore_load", [&] { return loadStore(dir, &unnamed); }); });
   const int32_t errorRecords = gcolError->Count();
   modApplication::pblnShutDown();
   std::printf("%s\n", measureLine(load).c_str());
