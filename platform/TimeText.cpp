@@ -152,9 +152,9 @@ std::string timeText(std::time_t time) {
 
 std::string timeText(const CalendarTime& t) {
   // Every date of every mail item passes here, twice: the usual case is written digit by digit.
-  const bool fits = t.year >= 0 && t.year <= 9999 && t.month >= 0 && t.month <= 99 &&
-                    t.day >= 0 && t.day <= 99 && t.hour >= 0 && t.hour <= 99 &&
-                    t.minute >= 0 && t.minute <= 99 && t.second >= 0 && t.second <= 99;
+  const bool fits = t.year >= 0 && t.year <= 9999 && t.month >= 0 && t.month <= 99 && t.day >= 0 &&
+                    t.day <= 99 && t.hour >= 0 && t.hour <= 99 && t.minute >= 0 && t.minute <= 99 &&
+                    t.second >= 0 && t.second <= 99;
   if (!fits) {
     char text[80];
     std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", t.day, t.month, t.year,

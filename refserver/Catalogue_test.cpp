@@ -56,8 +56,8 @@ std::vector<int64_t> pageIds(Catalogue& catalogue, int32_t user, int64_t skip, i
 TEST(CatalogueTest, PagesFollowChangesMadeBetweenThem) {
   TempFolder folder;
   Catalogue catalogue(folder.file("catalogue.db"));
-  for (const char* location : {"dkemail://1", "dkemail://2", "dkemail://3", "dkemail://4",
-                               "dkemail://5", "dkemail://6"})
+  for (const char* location :
+       {"dkemail://1", "dkemail://2", "dkemail://3", "dkemail://4", "dkemail://5", "dkemail://6"})
     catalogue.create(7, "T", location);
   catalogue.create(8, "T", "dkemail://7");
   EXPECT_EQ(pageIds(catalogue, 7, 0, 3), (std::vector<int64_t>{1, 2, 3}));

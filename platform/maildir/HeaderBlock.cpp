@@ -96,9 +96,8 @@ std::optional<size_t> findBlockEnd(std::string_view bytes, size_t& from) {
 // Plain ASCII without an encoded word is its own decoding: GMime gives such text back as it is.
 bool isPlainAscii(std::string_view text) {
   if (text.find("=?") != std::string_view::npos) return false;
-  return std::all_of(text.begin(), text.end(), [](char c) {
-    return c != '\0' && static_cast<unsigned char>(c) < 0x80;
-  });
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return c != '\0' && static_cast<unsigned char>(c) < 0x80; });
 }
 
 std::string decodeText(const std::string& value) {
@@ -176,8 +175,8 @@ std::optional<std::time_t> readUsualDate(std::string_view text) {
       !(second = digitsAt(text, at, 2)) || !takeChar(text, at, ' ') ||
       !(zone = readUsualZone(text, at)))
     return std::nullopt;
-  const CalendarTime time{*year, static_cast<int>(month - std::begin(kMonths)) + 1, *day,
-                          *hour, *minute, *second};
+  const CalendarTime time{
+      *year, static_cast<int>(month - std::begin(kMonths)) + 1, *day, *hour, *minute, *second};
   if (time.year < 1970 || time.hour > 23 || time.minute > 59 || time.second > 59 ||
       !isDayOfMonth(time.year, time.month, time.day))
     return std::nullopt;
@@ -272,8 +271,7 @@ MessageHeaders parseHeaderBlock(std::string_view block) {
     if (!isFieldName(name)) continue;
     for (size_t field = 0; field < kFieldCount; ++field) {
       // A field name is ASCII: names of another length never match.
-      if (name.size() != kFieldNames[field].size() ||
-          !equalsIgnoreCase(name, kFieldNames[field]))
+      if (name.size() != kFieldNames[field].size() || !equalsIgnoreCase(name, kFieldNames[field]))
         continue;
       if (!values[field]) {
         values[field].emplace(line.substr(colon + 1));

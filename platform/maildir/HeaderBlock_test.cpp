@@ -77,10 +77,9 @@ TEST(HeaderBlockParseTest, ThreadRootIsTheFirstIdOfReferencesThenInReplyToThenMe
   EXPECT_EQ(parseHeaderBlock("Message-ID: bare@example.org\n").threadRoot, "bare@example.org");
 }
 
-
 TEST(HeaderBlockParseTest, PlainAsciiSubjectsAreTheirOwnDecoding) {
-  for (const char* subject : {"Hello  world", "a\tb", "x=y?z", "a =? b",
-                              "(comment) \"quoted  text\"", "Re: [list]   x"})
+  for (const char* subject :
+       {"Hello  world", "a\tb", "x=y?z", "a =? b", "(comment) \"quoted  text\"", "Re: [list]   x"})
     EXPECT_EQ(parseHeaderBlock(std::string("Subject: ") + subject + "\n").subject, subject);
   EXPECT_EQ(parseHeaderBlock("Subject: Re: =?UTF-8?Q?Gr=C3=BC=C3=9Fe?=\n").subject, "Re: Grüße");
   EXPECT_EQ(parseHeaderBlock("Subject: Caf\xE9\n").subject, "Café");
@@ -96,18 +95,36 @@ TEST(HeaderBlockParseTest, DatesReadAsGMimeReadsThem) {
     g_date_time_unref(date);
     return time;
   };
-  std::vector<std::string> dates = {
-      "Mon, 5 Jan 2026 08:00:00 +0100", "Tue, 5 Jan 2026 08:00:00 +0100",  // a wrong day name
-      "Mon, 05 Jan 2026 08:00:00 -0000", "29 Feb 2024 23:59:59 +1400", "29 Feb 2025 08:00:00 +0000",
-      "31 Apr 2025 08:00:00 +0000", "5 Jan 2026 24:00:00 +0000", "5 Jan 2026 23:59:60 +0000",
-      "5 Jan 2026 08:00:00 +1500", "5 Jan 2026 08:00:00 +0160", "5 jan 2026 08:00:00 +0100",
-      "5 Jan 2026 08:00 +0100", "5 Jan 0001 08:00:00 +0100", "5 Jan 1899 08:00:00 +0100",
-      "5 Jan 2026 08:00:00 GMT", "5 Jan 2026 08:00:00 +0100 (CET)", "Mon,5 Jan 2026 08:00:00 +0100",
-      "0 Jan 2026 08:00:00 +0100", "123 Jan 2026 08:00:00 +0100", "sometime last week", "",
-      "5 Jan 2026 08:00:00 +0100 (CET", "5 Jan 2026 08:00:00 +0100 ((CET))",
-      "5 Jan 2026 08:00:00 +0100 (CET) x", "5 Jan 2026 08:00:00 +0100 ()",
-      "5 Jan 2026 08:00:00 +0100(CET)", "5 Jan 2026 08:00:00 GMT (x)", "5 Jan 2026 08:00:00 UT",
-      "5 Jan 2026 08:00:00 gmt", "5 Jan 2026 08:00:00 +01"};
+  std::vector<std::string> dates = {"Mon, 5 Jan 2026 08:00:00 +0100",
+                                    "Tue, 5 Jan 2026 08:00:00 +0100",  // a wrong day name
+                                    "Mon, 05 Jan 2026 08:00:00 -0000",
+                                    "29 Feb 2024 23:59:59 +1400",
+                                    "29 Feb 2025 08:00:00 +0000",
+                                    "31 Apr 2025 08:00:00 +0000",
+                                    "5 Jan 2026 24:00:00 +0000",
+                                    "5 Jan 2026 23:59:60 +0000",
+                                    "5 Jan 2026 08:00:00 +1500",
+                                    "5 Jan 2026 08:00:00 +0160",
+                                    "5 jan 2026 08:00:00 +0100",
+                                    "5 Jan 2026 08:00 +0100",
+                                    "5 Jan 0001 08:00:00 +0100",
+                                    "5 Jan 1899 08:00:00 +0100",
+                                    "5 Jan 2026 08:00:00 GMT",
+                                    "5 Jan 2026 08:00:00 +0100 (CET)",
+                                    "Mon,5 Jan 2026 08:00:00 +0100",
+                                    "0 Jan 2026 08:00:00 +0100",
+                                    "123 Jan 2026 08:00:00 +0100",
+                                    "sometime last week",
+                                    "",
+                                    "5 Jan 2026 08:00:00 +0100 (CET",
+                                    "5 Jan 2026 08:00:00 +0100 ((CET))",
+                                    "5 Jan 2026 08:00:00 +0100 (CET) x",
+                                    "5 Jan 2026 08:00:00 +0100 ()",
+                                    "5 Jan 2026 08:00:00 +0100(CET)",
+                                    "5 Jan 2026 08:00:00 GMT (x)",
+                                    "5 Jan 2026 08:00:00 UT",
+                                    "5 Jan 2026 08:00:00 gmt",
+                                    "5 Jan 2026 08:00:00 +01"};
   static const char* kDays[] = {"Thu", "Fri", "Sat", "Sun", "Mon", "Tue", "Wed"};
   static const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};

@@ -43,7 +43,8 @@ std::string MaildirFolder::EntryID() {
 OutlookRef MaildirFolder::Parent() {
   if (!parent_) {
     std::optional<FolderPlace> parent = namespace_->store().parent(place_);
-    parent_ = parent ? OutlookRef(namespace_->folderAt(std::move(*parent))) : OutlookRef(namespace_);
+    parent_ =
+        parent ? OutlookRef(namespace_->folderAt(std::move(*parent))) : OutlookRef(namespace_);
   }
   return parent_;
 }
