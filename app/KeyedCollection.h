@@ -52,8 +52,10 @@ class KeyedCollection {
 
   /// Empties the collection. True.
   bool pblnReset() noexcept {
-    entries_.clear();
+    // The key index lets go first, so that the members end in the order they were added, next
+    // to each other in memory, not in the scattered order of the index's buckets.
     keys_.clear();
+    entries_.clear();
     return true;
   }
 

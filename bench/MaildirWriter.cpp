@@ -16,8 +16,8 @@
 namespace dks {
 namespace {
 
-constexpr int64_t kBaseTime = 1767600000;  // Mon, 05 Jan 2026 08:00:00 UTC
-constexpr int64_t kSpacing = 37 * 60;      // between the Date times of messages k and k + 1
+// The time of the files that are not messages.
+constexpr int64_t kBaseTime = kMaildirWriterDefaultStart;
 
 struct FolderShape {
   const char* name;
@@ -277,7 +277,7 @@ struct Subject {
 
 class MessageComposer {
  public:
-  MessageComposer(uint64_t seed) : seed_(seed) {}
+  MessageComposer(uint64_t seed, int64_t start) : seed_(seed), start_(start) {}
 
   size_t folderOf(int64_t k) const {
     int percent = Dice(seed_, k).percent(Choice::kFolder);
@@ -338,7 +338,7 @@ class MessageComposer {
   }
 
   int64_t dateTime(int64_t k) const {
-    return kBaseTime + (k - 1) * kSpacing +
+    return start_ + (k - 1) * kMaildirWriterSpacing +
            static_cast<int64_t>(Dice(seed_, k).pick(Choice::kSeconds, 60));
   }
 
@@ -486,6 +486,7 @@ class MessageComposer {
   }
 
   uint64_t seed_;
+  int64_t start_;
 };
 
 // ---- Files.
@@ -577,7 +578,7 @@ bool MaildirWriter::write(const std::string& dir, std::string* err) {
     return false;
   }
 
-  MessageComposer composer(options_.seed);
+  MessageComposer composer(options_.seed, options_.start);
   for (int64_t index = 0; index < options_.messages; ++index) {
     const int64_t k = options_.first + index;
     const Dice dice(options_.seed, k);

@@ -18,11 +18,22 @@ enum class MaildirLayout {
   kMaildirPlusPlus,  ///< DIR is the Inbox; DIR/.Sent, DIR/.INBOX.Projects, ...
 };
 
+/// Mon, 05 Jan 2026 08:00:00 UTC, the Date time of message 1 unless the options say otherwise.
+inline constexpr int64_t kMaildirWriterDefaultStart = 1767600000;
+/// Seconds from the Date time of message k to that of message k + 1, before a few seconds of
+/// each message's own; its delivery (file name and modification time) follows within minutes.
+inline constexpr int64_t kMaildirWriterSpacing = 37 * 60;
+
 struct MaildirWriterOptions {
   MaildirLayout layout = MaildirLayout::kFs;
   int64_t messages = 100;  ///< how many messages this call writes
   int64_t first = 1;       ///< the number of the first of them, 1 or more
   uint64_t seed = 1;
+  /// The Date time of message 1 (Unix time, 0 or more); message k is dated
+  /// (k - 1) * kMaildirWriterSpacing later. Many messages from the default reach years ahead,
+  /// and mail modified after a server's save counts as changed: write such stores from an
+  /// earlier start.
+  int64_t start = kMaildirWriterDefaultStart;
 };
 
 /// One mail folder of the tree and the messages a call wrote into it.

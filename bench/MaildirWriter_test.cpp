@@ -104,6 +104,36 @@ TEST(MaildirWriterTest, FirstAddsNewMessagesAndLeavesTheOldOnes) {
   for (const auto& [path, file] : before) EXPECT_EQ(after.at(path), file) << path;
 }
 
+// The unique names of the messages ("<delivery>.M<k>P<seed>.bench") with their files' times.
+std::map<std::string, int64_t> deliveries(const std::map<std::string, TreeFile>& tree) {
+  std::map<std::string, int64_t> names;
+  for (const auto& [path, file] : tree) {
+    const std::string name = fs::path(path).filename();
+    if (isMessage(path)) names[name.substr(0, name.find_first_of(",:"))] = file.mtime;
+  }
+  return names;
+}
+
+TEST(MaildirWriterTest, AnEarlierStartMovesEveryDeliveryAndNothingElse) {
+  TempFolder one, two;
+  constexpr int64_t kShift = 10000 * kMaildirWriterSpacing;
+  const auto standard = write(one.path(), {MaildirLayout::kFs, 40, 1, 1});
+  const auto earlier =
+      write(two.path(), {MaildirLayout::kFs, 40, 1, 1, kMaildirWriterDefaultStart - kShift});
+  std::map<std::string, int64_t> moved;
+  for (const auto& [name, mtime] : deliveries(standard)) {
+    const size_t dot = name.find('.');
+    moved[std::to_string(std::stoll(name.substr(0, dot)) - kShift) + name.substr(dot)] =
+        mtime - kShift;
+  }
+  EXPECT_EQ(deliveries(earlier), moved);
+  EXPECT_EQ(moved.size(), 40u);
+  for (const auto& [path, file] : standard) {
+    if (isMessage(path)) continue;
+    EXPECT_EQ(earlier.at(path), file) << path;
+  }
+}
+
 TEST(MaildirWriterTest, HeadersNamesAndTimesCarryTheRealWorldVariety) {
   TempFolder dir;
   const auto tree = write(dir.path(), {MaildirLayout::kFs, 200, 1, 1});

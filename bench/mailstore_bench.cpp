@@ -18,25 +18,21 @@
 // collection, and an application object at DebugLevel 0 whose program folder is a temporary
 // folder, so failures are recorded and nothing is logged.
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <stdlib.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <functional>
 #include <iostream>
 #include <string>
 
 #include "app/clsApplication.h"
 #include "app/colError.h"
 #include "app/modApplication.h"
+#include "bench/HeaderBlocks.h"
 #include "bench/MaildirWriter.h"
+#include "bench/Measure.h"
 #include "mailstore/clsItem.h"
 #include "platform/Failure.h"
 #include "platform/maildir/MaildirApplication.h"
@@ -44,93 +40,6 @@
 
 namespace dks {
 namespace {
-
-struct Measure {
-  std::string name;
-  int64_t items = 0;
-  double seconds = 0;
-};
-
-void print(const Measure& measure) {
-  std::printf("%s: items=%lld seconds=%.6f items_per_second=%.0f\n", measure.name.c_str(),
-              static_cast<long long>(measure.items), measure.seconds,
-              measure.seconds > 0 ? static_cast<double>(measure.items) / measure.seconds : 0.0);
-}
-
-// Runs `body`, which returns the items it handled, `repeat` times; the fastest run.
-Measure measure(const std::string& name, int repeat, const std::function<int64_t()>& body) {
-  Measure fastest{name, 0, 0};
-  for (int run = 0; run < repeat; ++run) {
-    const auto start = std::chrono::steady_clock::now();
-    const int64_t items = body();
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    if (run == 0 || elapsed.count() < fastest.seconds) fastest = {name, items, elapsed.count()};
-  }
-  return fastest;
-}
-
-// Reads `path` up to and including the first empty line (LF LF or LF CR LF). False when the
-// file cannot be opened or read.
-bool readHeaderBlock(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  char buffer[4096];
-  bool atLineStart = true;
-  bool ok = true;
-  for (bool done = false; !done;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n <= 0) {
-      ok = n == 0;
-      break;
-    }
-    for (ssize_t i = 0; i < n && !done; ++i) {
-      if (buffer[i] == '\n') {
-        done = atLineStart;
-        atLineStart = true;
-      } else if (buffer[i] != '\r') {
-        atLineStart = false;
-      }
-    }
-  }
-  ::close(fd);
-  return ok;
-}
-
-bool isDirectory(const std::string& path, const dirent& entry) {
-  if (entry.d_type != DT_UNKNOWN) return entry.d_type == DT_DIR;
-  std::error_code error;
-  return std::filesystem::is_directory(path, error);
-}
-
-// Reads the header block of every message below `dir`: every file not starting with "." in a
-// directory named cur or new. Returns the number of messages read; -1 when one could not be.
-int64_t readHeaderBlocks(const std::string& dir, bool messageDirectory) {
-  DIR* stream = ::opendir(dir.c_str());
-  if (stream == nullptr) return -1;
-  int64_t count = 0;
-  while (const dirent* entry = ::readdir(stream)) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    const std::string path = dir + "/" + name;
-    if (messageDirectory) {
-      if (name[0] == '.' || isDirectory(path, *entry)) continue;
-      if (!readHeaderBlock(path)) {
-        count = -1;
-        break;
-      }
-      ++count;
-    } else if (name != "tmp" && isDirectory(path, *entry)) {
-      const int64_t below = readHeaderBlocks(path, name == "cur" || name == "new");
-      if (below < 0) {
-        count = -1;
-        break;
-      }
-      count += below;
-    }
-  }
-  ::closedir(stream);
-  return count;
-}
 
 // Loads every item of `folder` and, depth first, of its sub-folders into `record`. Returns
 // the number of items; counts in *unnamed those that came out without an entry id.
@@ -191,9 +100,9 @@ int run(int64_t messages, MaildirLayout layout, int repeat, const std::string& d
   }
   std::printf("maildir: %s in %s\n", writer.summary().c_str(), dir.c_str());
 
-  const Measure bare =
-      measure("bare_header_read", repeat, [&] { return readHeaderBlocks(dir, false); });
-  print(bare);
+  const Measure bare = fastestOf(
+      repeat, [&] { return timeOnce("bare_header_read", [&] { return readHeaderBlocks(dir); }); });
+  std::printf("%s\n", measureLine(bare).c_str());
   if (!check(bare, messages)) return 1;
 
   FakePlatform platform(hostDir);
@@ -202,10 +111,11 @@ int run(int64_t messages, MaildirLayout layout, int repeat, const std::string& d
   gobjApplication = std::make_shared<clsApplication>(platform);
   gobjApplication->setDebugLevel(0);
   int64_t unnamed = 0;
-  const Measure load = measure("mailstore_load", repeat, [&] { return loadStore(dir, &unnamed); });
+  const Measure load = fastestOf(
+      repeat, [&] { return timeOnce("mailstore_load", [&] { return loadStore(dir, &unnamed); }); });
   const int32_t errorRecords = gcolError->Count();
   modApplication::pblnShutDown();
-  print(load);
+  std::printf("%s\n", measureLine(load).c_str());
   if (!check(load, messages)) return 1;
   if (unnamed != 0) {
     std::cerr << "mailstore_bench: " << unnamed << " items loaded without an entry id\n";

@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -16,8 +17,26 @@ void initialiseCurlOnce() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// The most a response's announced length reserves at once; a longer body grows as it comes.
+constexpr curl_off_t kMostReserved = curl_off_t{64} << 20;
+
+// The body of a response as it arrives. The length the response announces is reserved with its
+// first bytes, so that a large answer (a listing page is over 100 KiB) is not copied again and
+// again as it grows.
+struct ResponseBody {
+  CURL* handle = nullptr;
+  std::string text;
+};
+
 size_t appendBody(char* data, size_t size, size_t count, void* target) {
-  static_cast<std::string*>(target)->append(data, size * count);
+  ResponseBody& body = *static_cast<ResponseBody*>(target);
+  if (body.text.empty()) {
+    curl_off_t length = -1;
+    if (curl_easy_getinfo(body.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK &&
+        length > 0)
+      body.text.reserve(static_cast<size_t>(std::min(length, kMostReserved)));
+  }
+  body.text.append(data, size * count);
   return size * count;
 }
 
@@ -94,9 +113,9 @@ void HttpRequest::send(std::string_view body) {
   headers = curl_slist_append(headers, "Expect:");
   std::unique_ptr<curl_slist, HeaderListDeleter> headerList(headers);
 
-  std::string answer;
   char detail[CURL_ERROR_SIZE] = "";
   CURL* handle = curl.get();
+  ResponseBody answer{handle, {}};
   curl_easy_setopt(handle, CURLOPT_URL, url_.c_str());
   curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, method_.c_str());
   curl_easy_setopt(handle, CURLOPT_POSTFIELDS, body.data());
@@ -122,7 +141,7 @@ void HttpRequest::send(std::string_view body) {
   long status = 0;
   curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
   status_ = static_cast<int32_t>(status);
-  responseText_ = std::move(answer);
+  responseText_ = std::move(answer.text);
 }
 
 }  // namespace dks

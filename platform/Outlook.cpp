@@ -32,6 +32,11 @@ std::string textOf(const OutlookValue& value) {
       value);
 }
 
+std::string textOf(OutlookValue&& value) {
+  if (auto* text = std::get_if<std::string>(&value)) return std::move(*text);
+  return textOf(static_cast<const OutlookValue&>(value));
+}
+
 int32_t longOf(const OutlookValue& value) {
   return std::visit(Overloaded{[](std::monostate) { return int32_t{0}; },
                                [](bool flag) { return flag ? int32_t{-1} : int32_t{0}; },

@@ -119,6 +119,8 @@ class OutlookApplication : public AutomationObject {
 /// A text as it is; an integer in decimal; a Boolean as "True" or "False"; a date in the general
 /// date form; an object as its default value; nothing as "". Throws the object's failure.
 std::string textOf(const OutlookValue& value);
+/// The same for a value that is not needed afterwards: a text is moved out, not copied.
+std::string textOf(OutlookValue&& value);
 
 /// An integer as it is; True as -1, False as 0; a text by toLong's rules (13, 6); nothing as 0.
 /// Throws Failure 13 "Type mismatch" for a date or an object.

@@ -49,6 +49,19 @@ char32_t toFolded(char32_t c) {
   return c < 0x80 ? asciiLower(c) : toLower(toUpper(c));
 }
 
+bool isAsciiText(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return isAscii(static_cast<unsigned char>(c)); });
+}
+
+/// `text`, ASCII throughout, with `map` applied to every byte. Keys and ids are such texts, and
+/// some are folded once for every mail item: this is the short way for them.
+std::string mapAscii(std::string_view text, char32_t (*map)(char32_t)) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(map(static_cast<unsigned char>(c)));
+  return out;
+}
+
 bool isWhiteSpace(char32_t c) {
   if (c < 0x80) return c == ' ' || (c >= '\t' && c <= '\r');
   locale_t locale = unicodeLocale();
@@ -111,15 +124,15 @@ std::string trimSpaces(std::string_view text) {
 }
 
 std::string lowerCase(std::string_view text) {
-  return mapCodePoints(text, toLower);
+  return isAsciiText(text) ? mapAscii(text, asciiLower) : mapCodePoints(text, toLower);
 }
 
 std::string upperCase(std::string_view text) {
-  return mapCodePoints(text, toUpper);
+  return isAsciiText(text) ? mapAscii(text, asciiUpper) : mapCodePoints(text, toUpper);
 }
 
 std::string foldCase(std::string_view text) {
-  return mapCodePoints(text, toFolded);
+  return isAsciiText(text) ? mapAscii(text, asciiLower) : mapCodePoints(text, toFolded);
 }
 
 std::string properCase(std::string_view text) {

@@ -1,6 +1,7 @@
 #include "platform/TimeText.h"
 
 #include <cctype>
+#include <cstdio>
 
 #include "platform/Failure.h"
 
@@ -150,9 +151,26 @@ std::string timeText(std::time_t time) {
 }
 
 std::string timeText(const CalendarTime& t) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", t.day, t.month, t.year, t.hour,
-                t.minute, t.second);
+  // Every date of every mail item passes here, twice: the usual case is written digit by digit.
+  const bool fits = t.year >= 0 && t.year <= 9999 && t.month >= 0 && t.month <= 99 && t.day >= 0 &&
+                    t.day <= 99 && t.hour >= 0 && t.hour <= 99 && t.minute >= 0 && t.minute <= 99 &&
+                    t.second >= 0 && t.second <= 99;
+  if (!fits) {
+    char text[80];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", t.day, t.month, t.year,
+                  t.hour, t.minute, t.second);
+    return text;
+  }
+  std::string text = "00/00/0000 00:00:00";
+  auto put = [&text](size_t end, int value) {
+    for (size_t at = end; value > 0; value /= 10) text[--at] = static_cast<char>('0' + value % 10);
+  };
+  put(2, t.day);
+  put(5, t.month);
+  put(10, t.year);
+  put(13, t.hour);
+  put(16, t.minute);
+  put(19, t.second);
   return text;
 }
 

@@ -25,6 +25,10 @@ TEST(TimeTextTest, WritesLocalTimeDayFirstAndReadsIsoZonesIntoIt) {
   EXPECT_EQ(timeText(*readTimeText("2001-09-08T23:00:00+01:00")), "09/09/2001 00:00:00");
   saved ? ::setenv("TZ", savedZone.c_str(), 1) : ::unsetenv("TZ");
   ::tzset();
+  // Fields are padded to their width and never cut.
+  EXPECT_EQ(timeText(CalendarTime{99, 1, 2, 3, 4, 5}), "02/01/0099 03:04:05");
+  EXPECT_EQ(timeText(CalendarTime{10000, 12, 31, 23, 59, 59}), "31/12/10000 23:59:59");
+  EXPECT_EQ(timeText(CalendarTime{2026, 12, 5, 0, 0, 0}), "05/12/2026 00:00:00");
 }
 
 TEST(TimeTextTest, ReadsDayFirstAndIsoFormsAndRefusesTheRest) {

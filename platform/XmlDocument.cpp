@@ -2,7 +2,7 @@
 
 #include <pugixml.hpp>
 
-#include <sstream>
+#include <string>
 
 #include "platform/Failure.h"
 
@@ -29,6 +29,19 @@ void collectElements(const pugi::xml_node& node, std::string_view name,
     collectElements(child, name, found);
   }
 }
+
+// Appends what pugixml writes to one text, with no stream and no second copy between: a page of
+// a listing is over 100 KiB.
+class TextWriter final : public pugi::xml_writer {
+ public:
+  explicit TextWriter(std::string& text) : text_(text) {}
+  void write(const void* data, size_t size) override {
+    text_.append(static_cast<const char*>(data), size);
+  }
+
+ private:
+  std::string& text_;
+};
 
 size_t elementCount(const pugi::xml_node& node) {
   size_t count = 0;
@@ -94,9 +107,10 @@ XmlElement XmlDocument::appendElement(std::string_view name) {
 }
 
 std::string XmlDocument::xml() const {
-  std::ostringstream out;
-  document_->save(out, "", pugi::format_raw | pugi::format_no_declaration);
-  return out.str();
+  std::string text;
+  TextWriter writer(text);
+  document_->save(writer, "", pugi::format_raw | pugi::format_no_declaration);
+  return text;
 }
 
 bool XmlDocument::loadXML(std::string_view text) {

@@ -32,17 +32,18 @@ struct ListedDocument {
   std::string date;
 };
 
-// Children are told apart by name ignoring case; of two with one name the later counts.
+// Children are told apart by name ignoring case; of two with one name the later counts. Names
+// are compared in place: a listing has five children for every document.
 ListedDocument readDocument(const XmlElement& document) {
   ListedDocument listed;
   for (const XmlElement& child : document.childElements()) {
-    const std::string name = foldCase(child.name());
-    std::string* field = name == "id"               ? &listed.id
-                         : name == "title"          ? &listed.title
-                         : name == "saved_location" ? &listed.location
-                         : name == "size"           ? &listed.size
-                         : name == "last_modified"  ? &listed.date
-                                                    : nullptr;
+    const std::string name = child.name();
+    std::string* field = equalsIgnoreCase(name, "id")               ? &listed.id
+                         : equalsIgnoreCase(name, "title")          ? &listed.title
+                         : equalsIgnoreCase(name, "saved_location") ? &listed.location
+                         : equalsIgnoreCase(name, "size")           ? &listed.size
+                         : equalsIgnoreCase(name, "last_modified")  ? &listed.date
+                                                                    : nullptr;
     if (field) *field = trimSpaces(child.text());
   }
   return listed;

@@ -40,11 +40,15 @@ constexpr const char* kRemove = "DELETE FROM documents WHERE id = ?1";
 constexpr const char* kPage =
     "SELECT id, user, title, location, last_modified, size, usage FROM documents "
     "WHERE user = ?1 ORDER BY id LIMIT ?3 OFFSET ?2";
+constexpr const char* kPageAfter =
+    "SELECT id, user, title, location, last_modified, size, usage FROM documents "
+    "WHERE user = ?1 AND id > ?2 ORDER BY id LIMIT ?3";
+constexpr const char* kDataVersion = "PRAGMA data_version";
 constexpr const char* kAll =
     "SELECT id, user, title, location, last_modified, size, usage FROM documents "
     "ORDER BY user, id";
 
-// The row in hand of kFind, kPage or kAll, which select the columns in this order.
+// The row in hand of kFind, kPage, kPageAfter or kAll, which select the columns in this order.
 CatalogueDocument documentOf(SqliteDatabase::Statement& row) {
   return {row.integer(0), static_cast<int32_t>(row.integer(1)),
           row.text(2),    row.text(3),
@@ -75,7 +79,25 @@ std::string Catalogue::now() const {
 }
 
 void Catalogue::transaction(const std::function<void()>& changes) {
-  db_->transaction(changes);
+  try {
+    db_->transaction(changes);
+  } catch (...) {
+    lastPage_.reset();
+    throw;
+  }
+}
+
+int64_t Catalogue::dataVersion() {
+  SqliteDatabase::Statement query = db_->statement(kDataVersion);
+  query.step();
+  return query.integer(0);
+}
+
+std::optional<int64_t> Catalogue::idBefore(int32_t user, int64_t skip, int64_t version) const {
+  if (!lastPage_ || lastPage_->user != user || lastPage_->version != version) return std::nullopt;
+  const int64_t offset = skip - lastPage_->skip;
+  if (offset < 1 || offset > static_cast<int64_t>(lastPage_->ids.size())) return std::nullopt;
+  return lastPage_->ids[static_cast<size_t>(offset - 1)];
 }
 
 std::optional<CatalogueDocument> Catalogue::find(int32_t user, int64_t id) {
@@ -94,6 +116,7 @@ std::vector<int64_t> Catalogue::idsAt(int32_t user, std::string_view location) {
 }
 
 int64_t Catalogue::create(int32_t user, std::string_view title, std::string_view location) {
+  lastPage_.reset();
   db_->statement(kCreate).bind(int64_t{user}).bind(title).bind(location).bind(now()).run();
   return db_->lastInsertRowId();
 }
@@ -111,15 +134,23 @@ void Catalogue::raiseUsage(int64_t id) {
 }
 
 void Catalogue::remove(int64_t id) {
+  lastPage_.reset();
   db_->statement(kRemove).bind(id).run();
 }
 
 std::vector<CatalogueDocument> Catalogue::documents(int32_t user, int64_t skip, int64_t limit) {
+  const int64_t version = dataVersion();
+  const std::optional<int64_t> after = idBefore(user, skip, version);
   std::vector<CatalogueDocument> page;
-  SqliteDatabase::Statement query = db_->statement(kPage);
+  SqliteDatabase::Statement query = db_->statement(after ? kPageAfter : kPage);
   // SQLite reads a negative LIMIT as no limit.
-  query.bind(int64_t{user}).bind(skip).bind(limit < 0 ? int64_t{-1} : limit);
+  query.bind(int64_t{user}).bind(after ? *after : skip).bind(limit < 0 ? int64_t{-1} : limit);
   while (query.step()) page.push_back(documentOf(query));
+
+  PageIds read{user, version, skip, {}};
+  read.ids.reserve(page.size());
+  for (const CatalogueDocument& document : page) read.ids.push_back(document.id);
+  lastPage_ = std::move(read);
   return page;
 }
 

@@ -76,17 +76,36 @@ class Catalogue {
   void remove(int64_t id);
 
   /// The user's documents in id order, leaving out the first `skip`, at most `limit` of them
-  /// (all for a negative `limit`).
+  /// (all for a negative `limit`). A call whose `skip` falls within or right behind the page
+  /// the previous call read, with the catalogue unchanged since, starts behind the id found
+  /// there instead of counting the documents before it, so paging through a user's documents
+  /// costs what the pages hold.
   std::vector<CatalogueDocument> documents(int32_t user, int64_t skip, int64_t limit);
 
   /// Calls `visit` for every document, ordered by user, then id.
   void forEachDocument(const std::function<void(const CatalogueDocument&)>& visit);
 
  private:
+  // The ids of the page documents() read last: ids[i] is the user's document at position
+  // skip + i, as long as the catalogue holds what it held then (version).
+  struct PageIds {
+    int32_t user = 0;
+    int64_t version = 0;
+    int64_t skip = 0;
+    std::vector<int64_t> ids;
+  };
+
   std::string now() const;
+  // SQLite's data_version: it changes when another connection commits.
+  int64_t dataVersion();
+  // The id the user's documents from position `skip` on follow, when the last page tells.
+  std::optional<int64_t> idBefore(int32_t user, int64_t skip, int64_t version) const;
 
   std::unique_ptr<SqliteDatabase> db_;
   Clock clock_;
+  // Forgotten with every change of this connection that adds or removes a document, and
+  // with every transaction that fails, since its changes are rolled back.
+  std::optional<PageIds> lastPage_;
 };
 
 }  // namespace dks

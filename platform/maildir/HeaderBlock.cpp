@@ -9,6 +9,7 @@
 
 #include "platform/Failure.h"
 #include "platform/Text.h"
+#include "platform/TimeText.h"
 #include "platform/maildir/MaildirNames.h"
 
 namespace dks {
@@ -92,14 +93,98 @@ std::optional<size_t> findBlockEnd(std::string_view bytes, size_t& from) {
   return std::nullopt;
 }
 
+// Plain ASCII without an encoded word is its own decoding: GMime gives such text back as it is.
+bool isPlainAscii(std::string_view text) {
+  if (text.find("=?") != std::string_view::npos) return false;
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return c != '\0' && static_cast<unsigned char>(c) < 0x80; });
+}
+
 std::string decodeText(const std::string& value) {
+  if (isPlainAscii(value)) return value;
   char* decoded = g_mime_utils_header_decode_text(decodeOptions(), value.c_str());
   std::string text = repairUtf8(decoded ? decoded : "");
   g_free(decoded);
   return text;
 }
 
+// Reads `digits` decimal digits at `at` and moves it past them; nullopt, with `at` where it
+// was, when they are not all digits.
+std::optional<int> digitsAt(std::string_view text, size_t& at, size_t digits) {
+  if (at > text.size() || text.size() - at < digits) return std::nullopt;
+  int value = 0;
+  for (size_t i = at; i < at + digits; ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    value = value * 10 + (text[i] - '0');
+  }
+  at += digits;
+  return value;
+}
+
+bool isDayOfMonth(int year, int month, int day) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return day >= 1 && day <= (month == 2 && leap ? 29 : kDays[month - 1]);
+}
+
+bool takeChar(std::string_view text, size_t& at, char c) {
+  if (at >= text.size() || text[at] != c) return false;
+  ++at;
+  return true;
+}
+
+// The zone that ends a usual Date, from `at` to the end of `text`: "+HHMM" or "-HHMM" of at
+// most 14 hours and 59 minutes, or "GMT"; a numeric zone may be followed by a comment that names
+// it, " (CET)". Its offset east of UTC in seconds; nullopt for anything else.
+std::optional<int> readUsualZone(std::string_view text, size_t at) {
+  if (text.substr(at) == "GMT") return 0;
+  const int sign = takeChar(text, at, '+') ? 1 : takeChar(text, at, '-') ? -1 : 0;
+  const std::optional<int> hours = digitsAt(text, at, 2);
+  const std::optional<int> minutes = hours ? digitsAt(text, at, 2) : std::nullopt;
+  if (sign == 0 || !minutes || *hours > 14 || *minutes > 59) return std::nullopt;
+  const std::string_view comment = text.substr(at);
+  if (!comment.empty() && (comment.size() < 3 || comment.substr(0, 2) != " (" ||
+                           comment.find_first_of("()", 2) != comment.size() - 1))
+    return std::nullopt;
+  return sign * (*hours * 3600 + *minutes * 60);
+}
+
+// The usual form of a Date header, "Www, D Mon YYYY HH:MM:SS ZONE" (the day name may be missing,
+// the day may have one digit; the zone as readUsualZone reads it), read directly: nearly every
+// message has it, and GMime reads it at many times the cost. nullopt for any other text, which
+// GMime then reads. Only the values that GMime reads the same way are taken: a four-digit year
+// from 1970, an existing day and time of day.
+std::optional<std::time_t> readUsualDate(std::string_view text) {
+  static constexpr std::string_view kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+  static constexpr std::string_view kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  size_t at = 0;
+  if (text.size() > 5 && text.substr(3, 2) == ", " &&
+      std::find(std::begin(kDays), std::end(kDays), text.substr(0, 3)) != std::end(kDays))
+    at = 5;
+  std::optional<int> day = digitsAt(text, at, 2);
+  if (!day) day = digitsAt(text, at, 1);
+  if (!day || !takeChar(text, at, ' ') || text.size() < at + 4) return std::nullopt;
+  const auto month = std::find(std::begin(kMonths), std::end(kMonths), text.substr(at, 3));
+  if (month == std::end(kMonths)) return std::nullopt;
+  at += 3;
+  std::optional<int> year, hour, minute, second, zone;
+  if (!takeChar(text, at, ' ') || !(year = digitsAt(text, at, 4)) || !takeChar(text, at, ' ') ||
+      !(hour = digitsAt(text, at, 2)) || !takeChar(text, at, ':') ||
+      !(minute = digitsAt(text, at, 2)) || !takeChar(text, at, ':') ||
+      !(second = digitsAt(text, at, 2)) || !takeChar(text, at, ' ') ||
+      !(zone = readUsualZone(text, at)))
+    return std::nullopt;
+  const CalendarTime time{
+      *year, static_cast<int>(month - std::begin(kMonths)) + 1, *day, *hour, *minute, *second};
+  if (time.year < 1970 || time.hour > 23 || time.minute > 59 || time.second > 59 ||
+      !isDayOfMonth(time.year, time.month, time.day))
+    return std::nullopt;
+  return static_cast<std::time_t>(minuteNumber(time) * 60 + time.second - *zone);
+}
+
 std::optional<std::time_t> decodeDate(const std::string& value) {
+  if (std::optional<std::time_t> usual = readUsualDate(value)) return usual;
   decodeOptions();  // sets GMime up on first use
   GDateTime* date = g_mime_utils_header_decode_date(value.c_str());
   if (date == nullptr) return std::nullopt;
@@ -131,29 +216,36 @@ std::string_view firstMessageId(std::string_view value) {
   return value.substr(0, value.find_first_of(" \t"));
 }
 
+// One read of at most `want` bytes into `into`, repeated when a signal interrupts it; the
+// bytes read, 0 at the end of the file. Throws Failure when reading fails.
+size_t readSome(int fd, char* into, size_t want) {
+  for (;;) {
+    const ssize_t got = ::read(fd, into, want);
+    if (got >= 0) return static_cast<size_t>(got);
+    if (errno != EINTR) throw Failure::fromErrno(errno);
+  }
+}
+
 }  // namespace
 
 std::string readHeaderBlock(int fd) {
-  std::string block;
+  // Most blocks end within the first read, which goes to the stack: a message then costs one
+  // allocation of its block's size, not of the read's.
+  char first[kFirstRead];
+  size_t got = readSome(fd, first, std::min(kFirstRead, kHeaderBlockLimit));
   size_t searched = 0;
-  size_t step = kFirstRead;
-  while (block.size() < kHeaderBlockLimit) {
-    size_t had = block.size();
-    size_t want = std::min(step, kHeaderBlockLimit - had);
-    block.resize(had + want);
-    ssize_t got = ::read(fd, block.data() + had, want);
-    if (got < 0) {
-      block.resize(had);
-      if (errno == EINTR) continue;
-      throw Failure::fromErrno(errno);
-    }
-    block.resize(had + static_cast<size_t>(got));
+  const std::string_view start(first, got);
+  if (std::optional<size_t> end = findBlockEnd(start, searched)) return std::string(first, *end);
+  std::string block(start);
+  while (got > 0 && block.size() < kHeaderBlockLimit) {
+    const size_t had = block.size();
+    block.resize(had + std::min(kLaterRead, kHeaderBlockLimit - had));
+    got = readSome(fd, block.data() + had, block.size() - had);
+    block.resize(had + got);
     if (std::optional<size_t> end = findBlockEnd(block, searched)) {
       block.resize(*end);
       break;
     }
-    if (got == 0) break;
-    step = kLaterRead;
   }
   return block;
 }
@@ -178,7 +270,9 @@ MessageHeaders parseHeaderBlock(std::string_view block) {
     while (!name.empty() && isBlank(name.back())) name.remove_suffix(1);
     if (!isFieldName(name)) continue;
     for (size_t field = 0; field < kFieldCount; ++field) {
-      if (!equalsIgnoreCase(name, kFieldNames[field])) continue;
+      // A field name is ASCII: names of another length never match.
+      if (name.size() != kFieldNames[field].size() || !equalsIgnoreCase(name, kFieldNames[field]))
+        continue;
       if (!values[field]) {
         values[field].emplace(line.substr(colon + 1));
         current = &values[field];

@@ -36,13 +36,17 @@ MaildirFolder::MaildirFolder(std::shared_ptr<MaildirNamespace> space, FolderPlac
     : namespace_(std::move(space)), place_(std::move(place)) {}
 
 std::string MaildirFolder::EntryID() {
-  return hexOf(place_.path);
+  if (entryID_.empty()) entryID_ = hexOf(place_.path);
+  return entryID_;
 }
 
 OutlookRef MaildirFolder::Parent() {
-  std::optional<FolderPlace> parent = namespace_->store().parent(place_);
-  if (!parent) return namespace_;
-  return namespace_->folderAt(std::move(*parent));
+  if (!parent_) {
+    std::optional<FolderPlace> parent = namespace_->store().parent(place_);
+    parent_ =
+        parent ? OutlookRef(namespace_->folderAt(std::move(*parent))) : OutlookRef(namespace_);
+  }
+  return parent_;
 }
 
 std::string MaildirFolder::StoreID() {

@@ -17,7 +17,8 @@ class MaildirFolder : public OutlookFolder, public std::enable_shared_from_this<
   /// The folder's path in the store as upper-case hexadecimal.
   std::string EntryID() override;
   std::string Name() override { return place_.name; }
-  /// The folder above; the name space for the store's top folder.
+  /// The folder above; the name space for the store's top folder. Both follow from the
+  /// folder's place alone, so each is made once and the same object is given every time.
   OutlookRef Parent() override;
   std::string StoreID() override;
   /// The messages as they are on disk now (a fresh listing on every call), ordered by their
@@ -30,6 +31,9 @@ class MaildirFolder : public OutlookFolder, public std::enable_shared_from_this<
  private:
   std::shared_ptr<MaildirNamespace> namespace_;
   FolderPlace place_;
+  // Asked for by every mail item the folder holds: made on first use.
+  std::string entryID_;
+  OutlookRef parent_;
 };
 
 }  // namespace dks

@@ -57,6 +57,10 @@ std::optional<Member> memberNamed(std::string_view name) {
       {"ConversationIndex", Member::kConversationIndex},
       {"MessageClass", Member::kMessageClass},
       {"Parent", Member::kParent}};
+  // Callers spell the names as they are written here: an exact match first, and only when
+  // there is none the comparison that ignores letter case.
+  for (const auto& [spelled, member] : kMembers)
+    if (name == spelled) return member;
   for (const auto& [spelled, member] : kMembers)
     if (equalsIgnoreCase(name, spelled)) return member;
   return std::nullopt;
