@@ -1,6 +1,6 @@
 // make_maildir: writes a synthetic Maildir for benchmarks and demos.
 //
-//   make_maildir [--layout fs|maildir++] [--messages N] [--first K] [--seed S] DIR
+//   make_maildir [--layout fs|maildir++] [--messages N] [--first K] [--seed S] [--start T] DIR
 //
 // The same arguments give a byte-identical tree: file names, contents and modification times
 // come from the arguments alone. Message k (K to K+N-1) is delivered at 2026-01-05 08:00 UTC +
@@ -62,6 +62,11 @@ int main(int argc, char** argv) {
       ->check(CLI::PositiveNumber)
       ->capture_default_str();
   app.add_option("--seed", options.seed, "varies names and contents")->capture_default_str();
+  app.add_option("--start", options.start,
+                 "the Date of message 1 as Unix time; each further message is 37 minutes later, "
+                 "so a large store should start early enough to end in the past")
+      ->check(CLI::NonNegativeNumber)
+      ->capture_default_str();
   app.add_option("DIR", dir, "the Maildir to write (created when missing)")->required();
   CLI11_PARSE(app, argc, argv);
 
