@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 namespace dks {
 namespace {
@@ -61,6 +62,15 @@ Measure fastestOf(int repeat, const std::function<Measure()>& once) {
     if (run == 0 || next.seconds < fastest.seconds) fastest = std::move(next);
   }
   return fastest;
+}
+
+std::string makeWorkFolder(const std::string& prefix) {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string folder =
+      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
+  if (::mkdtemp(folder.data()) != nullptr) return folder;
+  std::perror((prefix + ": mkdtemp").c_str());
+  return "";
 }
 
 }  // namespace dks

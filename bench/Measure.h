@@ -1,5 +1,5 @@
 // Measure: one measured quantity of a benchmark, the line that shows it, and the rule that a
-// measure repeated R times shows its fastest run.
+// measure repeated R times shows its fastest run; also the temporary folder a benchmark works in.
 #pragma once
 
 #include <cstdint>
@@ -31,5 +31,9 @@ Measure timeOnce(const std::string& name, const std::function<int64_t()>& body);
 /// Calls `once` `repeat` times (at least once) and returns the Measure with the fewest seconds.
 /// A Measure with negative items is returned at once, ending the series.
 Measure fastestOf(int repeat, const std::function<Measure()>& once);
+
+/// Creates a new folder "PREFIX-XXXXXX" under $TMPDIR (else /tmp) and returns its path; "" after
+/// printing why on standard error.
+std::string makeWorkFolder(const std::string& prefix);
 
 }  // namespace dks

@@ -150,13 +150,8 @@ int main(int argc, char** argv) {
   CLI11_PARSE(app, argc, argv);
 
   // The Maildir, unless kept, and the host's program folder go into one temporary folder.
-  const char* tmp = std::getenv("TMPDIR");
-  std::string work =
-      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/mailstore-bench-XXXXXX";
-  if (::mkdtemp(work.data()) == nullptr) {
-    std::perror("mailstore_bench: mkdtemp");
-    return 1;
-  }
+  const std::string work = dks::makeWorkFolder("mailstore-bench");
+  if (work.empty()) return 1;
   const int status = dks::run(
       messages, layout == "fs" ? dks::MaildirLayout::kFs : dks::MaildirLayout::kMaildirPlusPlus,
       repeat, keep.empty() ? work + "/Maildir" : keep, work);

@@ -322,13 +322,8 @@ int main(int argc, char** argv) {
 
   // The Maildir, unless kept, the catalogue, the hive and the program folder go into one
   // temporary folder.
-  const char* tmp = std::getenv("TMPDIR");
-  std::string work =
-      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/run-bench-XXXXXX";
-  if (::mkdtemp(work.data()) == nullptr) {
-    std::perror("run_bench: mkdtemp");
-    return 1;
-  }
+  const std::string work = dks::makeWorkFolder("run-bench");
+  if (work.empty()) return 1;
   const dks::Paths paths{keep.empty() ? work + "/Maildir" : keep, work + "/catalogue.db",
                          work + "/registry.db", work + "/home"};
   std::filesystem::create_directory(paths.home);
