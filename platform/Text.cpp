@@ -4,6 +4,7 @@
 #include <wctype.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace dks {
 namespace {
@@ -149,6 +150,19 @@ int hexDigitValue(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
+}
+
+size_t CaseBlindHash::operator()(std::string_view text) const {
+  // FNV-1a over the bytes of foldCase(text).
+  uint64_t hash = 14695981039346656037ull;
+  const auto mix = [&hash](unsigned char byte) { hash = (hash ^ byte) * 1099511628211ull; };
+  if (isAsciiText(text)) {
+    for (const char c : text)
+      mix(static_cast<unsigned char>(asciiLower(static_cast<unsigned char>(c))));
+  } else {
+    for (const char c : foldCase(text)) mix(static_cast<unsigned char>(c));
+  }
+  return static_cast<size_t>(hash);
 }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {

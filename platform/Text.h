@@ -34,6 +34,16 @@ std::string foldCase(std::string_view text);
 /// Text equality ignoring letter case: foldCase(a) == foldCase(b).
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
+/// Hash and equality of texts ignoring letter case, for unordered containers keyed by text
+/// views: texts that equalsIgnoreCase finds equal hash alike. ASCII text is hashed in place,
+/// without a folded copy.
+struct CaseBlindHash {
+  size_t operator()(std::string_view text) const;
+};
+struct CaseBlindEqual {
+  bool operator()(std::string_view a, std::string_view b) const { return equalsIgnoreCase(a, b); }
+};
+
 /// The length of the well-formed UTF-8 sequence that starts at text[pos], with its code point in
 /// `codePoint`; 0 when the bytes there form none (overlong, surrogate, above U+10FFFF, truncated
 /// or a stray continuation byte).

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace dks {
 namespace {
 
@@ -36,6 +40,15 @@ TEST(TextTest, CaseBlindEqualityAgreesWithFoldCase) {
   // ASCII throughout takes a short way to the same result.
   EXPECT_EQ(foldCase("AbC-09_Z@[`{"), "abc-09_z@[`{");
   EXPECT_EQ(upperCase("abc-09_z@[`{"), "ABC-09_Z@[`{");
+
+  // Texts found equal hash alike, whether folded in place (ASCII) or through a folded copy.
+  const CaseBlindHash hash;
+  for (const auto& [a, b] : std::vector<std::pair<std::string, std::string>>{
+           {"00AB", "00ab"}, {"Ärger", "äRGER"}, {"ΣΟΦΟΣ", "σοφος"}, {"k", "\u212A"}}) {
+    EXPECT_TRUE(CaseBlindEqual{}(a, b)) << a;
+    EXPECT_EQ(hash(a), hash(b)) << a;
+  }
+  EXPECT_NE(hash("00AB"), hash("00AC"));
 }
 
 TEST(TextTest, StrictUtf8Validation) {

@@ -37,7 +37,7 @@ bool clsInclude::pblnTreeWalk(const std::shared_ptr<OutlookFolder>& objRoot) {
     walkIndex_.clear();
     walkIndex_.reserve(static_cast<size_t>(mailItems_->Count()));
     for (const auto& record : mailItems_->NewEnum())
-      walkIndex_.emplace(foldCase(record->PreviousLocation()), record);
+      walkIndex_.emplace(record->PreviousLocation(), record);
   });
   const bool walked = indexed && walkFolder(objRoot);
   walkIndex_ = {};
@@ -79,7 +79,7 @@ bool clsInclude::pairItem(const OutlookRef& item) {
   ++walkedItems_;
   if (monitor_) monitor_->walking(walkedItems_);
   const std::string entryID = textOf(item->Get("EntryID"));
-  const auto listed = walkIndex_.find(foldCase(entryID));
+  const auto listed = walkIndex_.find(entryID);
   if (listed != walkIndex_.end()) {
     clsItem& record = *listed->second;
     if (!record.pblnLoad(item)) return false;
@@ -91,7 +91,7 @@ bool clsInclude::pairItem(const OutlookRef& item) {
   mailItems_->Add(entryID, "");
   const auto record = mailItems_->Item(mailItems_->Count());
   if (!record) throw Failure::objectNotSet();
-  walkIndex_.emplace(foldCase(record->PreviousLocation()), record);
+  walkIndex_.emplace(record->PreviousLocation(), record);
   if (!record->pblnLoad(item)) return false;
   record->setResave(false);
   return true;

@@ -23,6 +23,7 @@
 #include "mailstore/clsFolder.h"
 #include "mailstore/colItem.h"
 #include "platform/Outlook.h"
+#include "platform/Text.h"
 #include "protocol/ActionInterface.h"
 #include "protocol/DocketInterface.h"
 #include "protocol/clsAction.h"
@@ -196,11 +197,13 @@ class clsInclude {
   std::shared_ptr<clsDocket> response_;
   std::shared_ptr<colItem> mailItems_;
 
-  // During a walk: the records of MailItems by case-folded PreviousLocation, the first record of
-  // each location, so that the record an entry id finds is the one a scan from position 1 would
-  // find. Made afresh when a walk starts (MailItems may have been emptied or changed since),
-  // extended with every record the walk adds, emptied when it ends.
-  std::unordered_map<std::string, std::shared_ptr<clsItem>> walkIndex_;
+  // During a walk: the records of MailItems by PreviousLocation ignoring case, the first record
+  // of each location, so that the record an entry id finds is the one a scan from position 1
+  // would find. The keys view the records' own texts, which a walk does not change (it loads
+  // only the mail half). Made afresh when a walk starts (MailItems may have been emptied or
+  // changed since), extended with every record the walk adds, emptied when it ends.
+  std::unordered_map<std::string_view, std::shared_ptr<clsItem>, CaseBlindHash, CaseBlindEqual>
+      walkIndex_;
 
   std::shared_ptr<RunMonitor> monitor_;
   PassTally tally_;
