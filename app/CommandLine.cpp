@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <chrono>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 
@@ -12,6 +14,8 @@
 #include "app/ScanCommand.h"
 #include "app/StatusCommand.h"
 #include "app/colError.h"
+#include "automation/BusServer.h"
+#include "automation/ServiceFile.h"
 #include "app/modApplication.h"
 #include "platform/Failure.h"
 #include "platform/Hive.h"
@@ -40,6 +44,47 @@ int runStandalone(bool dryRun) {
     printError(std::cerr, failure.description());
   }
   return kExitNotStarted;
+}
+
+// Starts up for automation and serves the session bus until the server may end.
+int runServe(int idleSeconds) {
+  try {
+    LinuxPlatform platform(kAutomation, hivePathFromEnvironment());
+    modApplication::Main(platform, {});
+    return automation::serve(std::chrono::seconds(idleSeconds));
+  } catch (const Failure& failure) {
+    printError(std::cerr, failure.description());
+  }
+  return kExitNotStarted;
+}
+
+const EnvironmentLookup processEnvironment = [](const char* name) { return std::getenv(name); };
+
+int runRegister() {
+  try {
+    std::string path = automation::serviceFilePath(processEnvironment);
+    automation::writeServiceFile(path, runningExecutable());
+    std::cout << "registered " << automation::kBusName << ": " << path << "\n";
+    return 0;
+  } catch (const Failure& failure) {
+    printError(std::cerr, "cannot register: " + failure.description());
+    return 1;
+  }
+}
+
+int runUnregister() {
+  try {
+    std::string path = automation::serviceFilePath(processEnvironment);
+    if (automation::removeServiceFile(path)) {
+      std::cout << "unregistered " << automation::kBusName << ": removed " << path << "\n";
+    } else {
+      std::cout << "not registered: " << path << " does not exist\n";
+    }
+    return 0;
+  } catch (const Failure& failure) {
+    printError(std::cerr, "cannot unregister: " + failure.description());
+    return 1;
+  }
 }
 
 // Prints the mail store as a run sees it; errors go to standard error only.
@@ -99,6 +144,20 @@ int runCommandLine(int argc, char** argv) {
   scan->callback([&] { exitStatus = runScan(subFolders); });
   app.add_subcommand("status", "Show the progress marks of the last run and the error log")
       ->callback([&] { exitStatus = runStatus(); });
+  auto* serve = app.add_subcommand(
+      "serve", "Stay loaded as the automation server on the session bus (" +
+                   std::string(automation::kBusName) + ")");
+  int idleSeconds = static_cast<int>(automation::kDefaultIdle.count());
+  serve
+      ->add_option("--idle-seconds", idleSeconds,
+                   "End after this many seconds in which no client holds a reconciler")
+      ->check(CLI::PositiveNumber);
+  serve->callback([&] { exitStatus = runServe(idleSeconds); });
+  app.add_subcommand("register",
+                     "Let the session bus start the server on demand (writes its activation file)")
+      ->callback([&] { exitStatus = runRegister(); });
+  app.add_subcommand("unregister", "Remove the activation file that `register` wrote")
+      ->callback([&] { exitStatus = runUnregister(); });
   addConfigCommand(app, exitStatus);
 
   CLI11_PARSE(app, argc, argv);

@@ -38,19 +38,6 @@ std::string fileNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-/// $HOME, or the home folder of the user's account when HOME is not set.
-std::string homeFolder(const EnvironmentLookup& environment) {
-  std::string home = variable(environment, "HOME");
-  if (!home.empty()) return home;
-  std::vector<char> buffer(16384);
-  passwd account;
-  passwd* found = nullptr;
-  if (getpwuid_r(getuid(), &account, buffer.data(), buffer.size(), &found) != 0 || !found) {
-    throw Failure::pathNotFound();
-  }
-  return found->pw_dir;
-}
-
 /// The per-user state folder. A relative XDG_STATE_HOME is ignored, as the XDG base directory
 /// rules ask.
 std::string stateFolder(const EnvironmentLookup& environment) {
@@ -70,6 +57,20 @@ std::string programFolder(const std::string& executablePath, const EnvironmentLo
   return folder;
 }
 
+}  // namespace
+
+std::string homeFolder(const EnvironmentLookup& environment) {
+  std::string home = variable(environment, "HOME");
+  if (!home.empty()) return home;
+  std::vector<char> buffer(16384);
+  passwd account;
+  passwd* found = nullptr;
+  if (getpwuid_r(getuid(), &account, buffer.data(), buffer.size(), &found) != 0 || !found) {
+    throw Failure::pathNotFound();
+  }
+  return found->pw_dir;
+}
+
 std::string runningExecutable() {
   std::vector<char> buffer(256);
   for (;;) {
@@ -81,7 +82,11 @@ std::string runningExecutable() {
   }
 }
 
-}  // namespace
+std::string dataFolder(const EnvironmentLookup& environment) {
+  std::string data = variable(environment, "XDG_DATA_HOME");
+  if (data.empty() || data.front() != '/') data = homeFolder(environment) + "/.local/share";
+  return withoutTrailingSeparators(data);
+}
 
 ProcessApp describeProcess(int32_t startMode, const std::string& executablePath,
                            const EnvironmentLookup& environment) {

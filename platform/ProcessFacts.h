@@ -21,6 +21,17 @@ using EnvironmentLookup = std::function<const char*(const char* name)>;
 ProcessApp describeProcess(int32_t startMode, const std::string& executablePath,
                            const EnvironmentLookup& environment);
 
+/// $HOME, or the home folder of the user's account when HOME is not set. Throws Failure 76
+/// "Path not found" when there is neither.
+std::string homeFolder(const EnvironmentLookup& environment);
+
+/// The user's data folder: $XDG_DATA_HOME when it is an absolute path, else
+/// $HOME/.local/share; without a trailing separator. Throws as homeFolder.
+std::string dataFolder(const EnvironmentLookup& environment);
+
+/// The absolute path of the running executable. Throws Failure when it cannot be read.
+std::string runningExecutable();
+
 /// The same for the running executable (/proc/self/exe) and the process's environment.
 /// Throws Failure when the executable cannot be found or the folder cannot be created.
 ProcessApp describeProcess(int32_t startMode);

@@ -1,10 +1,8 @@
 #include "platform/maildir/MaildirSettings.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdlib>
 
+#include "platform/Failure.h"
 #include "platform/HiveUtility.h"
 #include "platform/Text.h"
 
@@ -14,13 +12,6 @@ namespace {
 std::string variable(const EnvironmentLookup& environment, const char* name) {
   const char* value = environment(name);
   return value ? value : "";
-}
-
-std::string homeFolder(const EnvironmentLookup& environment) {
-  std::string home = variable(environment, "HOME");
-  if (!home.empty()) return home;
-  const passwd* account = ::getpwuid(::getuid());
-  return account && account->pw_dir ? account->pw_dir : "";
 }
 
 // The text value `name` of the platform's key, trimmed; "" when it is missing or no text.
@@ -46,9 +37,12 @@ std::vector<std::string> splitNames(const std::string& list) {
 MaildirSettings readMaildirSettings(Hive* hive, const EnvironmentLookup& environment) {
   MaildirSettings settings;
   settings.root = variable(environment, "MAILDIR");
+  // Without MAILDIR and without a home folder the root stays "", which opens no store.
   if (settings.root.empty()) {
-    std::string home = homeFolder(environment);
-    if (!home.empty()) settings.root = home + "/Maildir";
+    try {
+      settings.root = homeFolder(environment) + "/Maildir";
+    } catch (const Failure&) {
+    }
   }
   if (hive == nullptr) return settings;
   std::string storeName = platformText(*hive, "StoreName");

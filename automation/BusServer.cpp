@@ -1,0 +1,141 @@
+#include "automation/BusServer.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <iostream>
+
+#include "app/attempt.h"
+#include "app/modApplication.h"
+#include "automation/Descriptions.h"
+
+namespace dks::automation {
+namespace {
+
+constexpr const char* kAccessDeniedError = "org.freedesktop.DBus.Error.AccessDenied";
+constexpr const char* kClientWatch =
+    "type='signal',sender='org.freedesktop.DBus',interface='org.freedesktop.DBus',"
+    "member='NameOwnerChanged'";
+
+// The server is shut down once ShutDown has released the process-wide objects.
+bool isShutDown() { return gobjUtility == nullptr; }
+
+void refuseAfterShutDown() {
+  if (isShutDown())
+    throw sdbus::Error(kShutDownError,
+                       "dks-reconciler was shut down; release your reconciler and start again");
+}
+
+}  // namespace
+
+BusServer::BusServer(std::unique_ptr<sdbus::IConnection> connection,
+                     std::chrono::milliseconds idle)
+    : connection_(std::move(connection)), objects_(*connection_), idle_(idle) {
+  objects_.setGate(refuseAfterShutDown);
+  root_ = sdbus::createObject(*connection_, kObjectRoot);
+  root_->registerMethod(kServerInterface, "CreateReconciler", "", {}, "o", {"reconciler"},
+                        [this](sdbus::MethodCall call) { createReconciler(call); });
+  root_->finishRegistration();
+  clientWatch_ =
+      connection_->addMatch(kClientWatch, [this](sdbus::Message& signal) { clientLeft(signal); });
+  connection_->requestName(kBusName);
+}
+
+BusServer::~BusServer() {
+  ignoreFailures([&] { connection_->releaseName(kBusName); });
+}
+
+void BusServer::createReconciler(sdbus::MethodCall& call) {
+  refuseAfterShutDown();
+  auto reconciler = std::make_shared<clsReconciler>();
+  std::string path = objects_.pathOf(reconciler);
+  auto lifetime = sdbus::createObject(*connection_, path);
+  lifetime->registerMethod(kLifetimeInterface, "Release", "", {}, "", {},
+                           [this](sdbus::MethodCall releaseCall) { release(releaseCall); });
+  lifetime->finishRegistration();
+  held_.emplace(path, Held{call.getSender(), std::move(reconciler), std::move(lifetime)});
+  auto reply = call.createReply();
+  reply << sdbus::ObjectPath(path);
+  reply.send();
+}
+
+// Release is answered after ShutDown too: it is how a client lets the process end.
+void BusServer::release(sdbus::MethodCall& call) {
+  auto held = held_.find(call.getPath());
+  if (held == held_.end())
+    throw sdbus::Error(kUnknownObjectError, "The reconciler was already released");
+  if (held->second.client != call.getSender())
+    throw sdbus::Error(kAccessDeniedError, "The reconciler belongs to another client");
+  drop(held);
+  call.createReply().send();
+}
+
+// NameOwnerChanged(name, old owner, new owner): a client's unique name that lost its owner has
+// left the bus, and gives up its reconcilers.
+void BusServer::clientLeft(sdbus::Message& signal) {
+  std::string name, oldOwner, newOwner;
+  signal >> name >> oldOwner >> newOwner;
+  if (!newOwner.empty()) return;
+  for (auto held = held_.begin(); held != held_.end();) {
+    auto next = std::next(held);
+    if (held->second.client == name) drop(held);
+    held = next;
+  }
+}
+
+void BusServer::drop(std::map<std::string, Held>::iterator held) {
+  released_.push_back(std::move(held->second.lifetime));
+  held_.erase(held);
+}
+
+void BusServer::afterCalls() {
+  released_.clear();
+  objects_.sweep();
+  if (!held_.empty()) {
+    idleSince_.reset();
+  } else if (!idleSince_) {
+    idleSince_ = Clock::now();
+  }
+}
+
+bool BusServer::mayEnd() const {
+  if (!held_.empty()) return false;
+  return isShutDown() || Clock::now() - *idleSince_ >= idle_;
+}
+
+int BusServer::pollTimeout(int busTimeout) const {
+  if (!idleSince_) return busTimeout;
+  auto left = std::chrono::ceil<std::chrono::milliseconds>(*idleSince_ + idle_ - Clock::now());
+  int idleTimeout = static_cast<int>(std::max<int64_t>(0, left.count()));
+  return busTimeout < 0 ? idleTimeout : std::min(busTimeout, idleTimeout);
+}
+
+void BusServer::run() {
+  for (;;) {
+    while (connection_->processPendingRequest()) {
+    }
+    afterCalls();
+    if (mayEnd()) return;
+    auto data = connection_->getEventLoopPollData();
+    pollfd descriptor{data.fd, data.events, 0};
+    ::poll(&descriptor, 1, pollTimeout(data.getPollTimeout()));
+  }
+}
+
+int serve(std::chrono::milliseconds idle) {
+  int status = 0;
+  try {
+    BusServer server(sdbus::createSessionBusConnection(), idle);
+    server.run();
+  } catch (const sdbus::Error& error) {
+    const bool nameTaken = error.getName() == "org.freedesktop.DBus.Error.FileExists" ||
+                           error.getMessage().find("exists") != std::string::npos;
+    std::cerr << "dks-reconciler: cannot serve " << kBusName << " on the session bus: "
+              << error.getMessage() << "\n";
+    status = nameTaken ? kExitNotStarted : 1;
+  }
+  modApplication::pblnShutDown();
+  return status;
+}
+
+}  // namespace dks::automation

@@ -1,0 +1,7 @@
+# automation/: the object model served on the session bus.
+list(APPEND DKSR_SOURCES
+  automation/BusServer.cpp
+  automation/BusValue.cpp
+  automation/Descriptions.cpp
+  automation/ObjectTable.cpp
+  automation/ServiceFile.cpp)
