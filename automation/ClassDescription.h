@@ -180,14 +180,8 @@ class ClassDescription {
     members_.push_back([name, getter, className = className_](
                            sdbus::IObject& object, const std::string& interface,
                            const TargetOf& targetOf, ObjectTable& table) {
-      object.registerProperty(
-          interface, name, BusValue<Value>::signature,
-          [=, &table](sdbus::PropertyGetReply& reply) {
-            detail::serveMember<T>(table, targetOf, className, name, [&](T& target) {
-              BusValue<Value>::write(reply, std::invoke(getter, std::as_const(target)), table);
-            });
-          },
-          propertyFlags());
+      object.registerProperty(interface, name, BusValue<Value>::signature,
+                              reader(getter, targetOf, className, name, table), propertyFlags());
     });
     return *this;
   }
@@ -196,23 +190,12 @@ class ClassDescription {
   template <class Getter, class Setter>
   ClassDescription& property(std::string name, Getter getter, Setter setter) {
     using Value = std::remove_cvref_t<std::invoke_result_t<Getter, const T&>>;
-    using Written = typename detail::Callable<Setter>::Parameters;
     members_.push_back([name, getter, setter, className = className_](
                            sdbus::IObject& object, const std::string& interface,
                            const TargetOf& targetOf, ObjectTable& table) {
-      object.registerProperty(
-          interface, name, BusValue<Value>::signature,
-          [=, &table](sdbus::PropertyGetReply& reply) {
-            detail::serveMember<T>(table, targetOf, className, name, [&](T& target) {
-              BusValue<Value>::write(reply, std::invoke(getter, std::as_const(target)), table);
-            });
-          },
-          [=, &table](sdbus::PropertySetCall& call) {
-            detail::serveMember<T>(table, targetOf, className, name, [&](T& target) {
-              writeProperty(setter, target, call, table, Written{});
-            });
-          },
-          propertyFlags());
+      object.registerProperty(interface, name, BusValue<Value>::signature,
+                              reader(getter, targetOf, className, name, table),
+                              writer(setter, targetOf, className, name, table), propertyFlags());
     });
     return *this;
   }
@@ -287,9 +270,32 @@ class ClassDescription {
     return flags;
   }
 
+  template <class Getter>
+  static sdbus::property_get_callback reader(Getter getter, TargetOf targetOf,
+                                             std::string className, std::string name,
+                                             ObjectTable& table) {
+    using Value = std::remove_cvref_t<std::invoke_result_t<Getter, const T&>>;
+    return [=, &table](sdbus::PropertyGetReply& reply) {
+      detail::serveMember<T>(table, targetOf, className, name, [&](T& target) {
+        BusValue<Value>::write(reply, std::invoke(getter, std::as_const(target)), table);
+      });
+    };
+  }
+
+  template <class Setter>
+  static sdbus::property_set_callback writer(Setter setter, TargetOf targetOf,
+                                             std::string className, std::string name,
+                                             ObjectTable& table) {
+    return [=, &table](sdbus::PropertySetCall& call) {
+      detail::serveMember<T>(table, targetOf, className, name, [&](T& target) {
+        write(setter, target, call, table, typename detail::Callable<Setter>::Parameters{});
+      });
+    };
+  }
+
   template <class Setter, class V>
-  static void writeProperty(const Setter& setter, T& target, sdbus::PropertySetCall& call,
-                            ObjectTable& table, detail::TypeList<V>) {
+  static void write(const Setter& setter, T& target, sdbus::PropertySetCall& call,
+                    ObjectTable& table, detail::TypeList<V>) {
     detail::Held<V> value = BusValueOf<V>::read(call, table);
     std::invoke(setter, target, value);
   }

@@ -5,3 +5,6 @@ list(APPEND DKSR_SOURCES
   automation/Descriptions.cpp
   automation/ObjectTable.cpp
   automation/ServiceFile.cpp)
+list(APPEND DKSR_TESTS
+  automation/ServiceFile_test.cpp
+)
