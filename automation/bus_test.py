@@ -401,6 +401,38 @@ class ReconcileTest(BusTestCase):
         self.assertEqual(client.get(folder, PREFIX + "clsAction", "Script"), "")
         self.assertEqual(client.get(folder, PREFIX + "clsInclude", "Script"), script)
 
+    def test_every_class_is_exported_with_its_own_and_its_inert_interfaces(self):
+        client = self.client()
+        _, _, folder = self.include_folder(client)
+        include = PREFIX + "clsInclude"
+        exclude = client.get(folder, include, "Exclude")
+        client.call(exclude, PREFIX + "colExclude", "Add", "sbsss", "Inbox\\Old", True, "", "", "")
+        items = client.get(folder, include, "MailItems")
+        client.call(items, PREFIX + "colItem", "Add", "ss", "ENTRY", "")
+        objects = {
+            folder: ["clsInclude", "clsAction", "clsFolder", "clsDocket"],
+            exclude: ["colExclude"],
+            client.item(exclude, "colExclude", dbus.Int32(1)): ["clsExclude"],
+            items: ["colItem"],
+            client.item(items, "colItem", dbus.Int32(1)): ["clsItem", "clsEmail", "clsMailItem"],
+            client.get(folder, include, "Request"): ["clsDocket"],
+        }
+        for action in ("Delete", "Save", "Move", "Update"):
+            path = client.get(folder, include, action)
+            self.assertHandedOut(path, "cls" + action)
+            objects[path] = ["cls" + action, "clsAction", "clsDocket"]
+            objects[client.get(path, PREFIX + "cls" + action, "Emails")] = ["colEmail"]
+        for path, classes in objects.items():
+            xml = client.call(path, "org.freedesktop.DBus.Introspectable", "Introspect")
+            exported = re.findall(r'<interface name="%s(\w+)"' % re.escape(PREFIX), xml)
+            self.assertEqual(sorted(exported), sorted(classes), path)
+            for cls in classes:
+                client.object(path).GetAll(PREFIX + cls, dbus_interface=PROPERTIES,
+                                           signature="s", timeout=CALL_TIMEOUT)
+        # The inert folder functions answer False and hand out no object.
+        self.assertEqual(client.call(folder, PREFIX + "clsFolder", "pblnGetDefault", "oi", "/", 6),
+                         (False, "/"))
+
     def test_collection_index(self):
         client = self.client()
         _, include, folder = self.include_folder(client)

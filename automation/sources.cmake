@@ -8,3 +8,5 @@ list(APPEND DKSR_SOURCES
 list(APPEND DKSR_TESTS
   automation/ServiceFile_test.cpp
 )
+# The bus test drives `serve` with a real D-Bus client on a private session bus of its own.
+set(DKSR_BUS_TEST automation/bus_test.py)
