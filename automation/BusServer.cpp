@@ -128,8 +128,8 @@ int serve(std::chrono::milliseconds idle) {
     BusServer server(sdbus::createSessionBusConnection(), idle);
     server.run();
   } catch (const sdbus::Error& error) {
-    const bool nameTaken = error.getName() == "org.freedesktop.DBus.Error.FileExists" ||
-                           error.getMessage().find("exists") != std::string::npos;
+    // Another server owns the name: sd-bus reports that as EEXIST.
+    const bool nameTaken = error.getName() == "org.freedesktop.DBus.Error.FileExists";
     std::cerr << "dks-reconciler: cannot serve " << kBusName << " on the session bus: "
               << error.getMessage() << "\n";
     status = nameTaken ? kExitNotStarted : 1;
