@@ -1,11 +1,9 @@
 #include "platform/Hive.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdlib>
 
 #include "platform/Failure.h"
+#include "platform/ProcessFacts.h"
 #include "platform/SqliteDatabase.h"
 #include "platform/SystemUtility.h"
 #include "platform/Text.h"
@@ -233,15 +231,8 @@ std::string hivePathFromEnvironment() {
   std::string hive = variable("DKSR_HIVE");
   if (!hive.empty()) return hive;
   std::string config = variable("XDG_CONFIG_HOME");
-  if (config.empty() || config.front() != '/') {
-    std::string home = variable("HOME");
-    if (home.empty()) {
-      const passwd* user = ::getpwuid(::getuid());
-      if (user == nullptr || user->pw_dir == nullptr) throw Failure::pathNotFound();
-      home = user->pw_dir;
-    }
-    config = home + "/.config";
-  }
+  if (config.empty() || config.front() != '/')
+    config = homeFolder([](const char* name) { return std::getenv(name); }) + "/.config";
   return config + "/dks-reconciler/registry.db";
 }
 
