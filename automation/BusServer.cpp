@@ -1,6 +1,11 @@
 #include "automation/BusServer.h"
 
 #include <poll.h>
+#include <pthread.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <iostream>
@@ -110,23 +115,31 @@ int BusServer::pollTimeout(int busTimeout) const {
   return busTimeout < 0 ? idleTimeout : std::min(busTimeout, idleTimeout);
 }
 
-void BusServer::run() {
+void BusServer::run(int stopDescriptor) {
   for (;;) {
     while (connection_->processPendingRequest()) {
     }
     afterCalls();
     if (mayEnd()) return;
     auto data = connection_->getEventLoopPollData();
-    pollfd descriptor{data.fd, data.events, 0};
-    ::poll(&descriptor, 1, pollTimeout(data.getPollTimeout()));
+    pollfd descriptors[] = {{data.fd, data.events, 0}, {stopDescriptor, POLLIN, 0}};
+    ::poll(descriptors, 2, pollTimeout(data.getPollTimeout()));
+    if (descriptors[1].revents != 0) return;
   }
 }
 
 int serve(std::chrono::milliseconds idle) {
+  // SIGINT and SIGTERM end the server between calls, with the same release as any other end.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  const int stopDescriptor = signalfd(-1, &stopSignals, SFD_CLOEXEC);
   int status = 0;
   try {
     BusServer server(sdbus::createSessionBusConnection(), idle);
-    server.run();
+    server.run(stopDescriptor);
   } catch (const sdbus::Error& error) {
     // Another server owns the name: sd-bus reports that as EEXIST.
     const bool nameTaken = error.getName() == "org.freedesktop.DBus.Error.FileExists";
@@ -134,6 +147,7 @@ int serve(std::chrono::milliseconds idle) {
               << error.getMessage() << "\n";
     status = nameTaken ? kExitNotStarted : 1;
   }
+  if (stopDescriptor >= 0) ::close(stopDescriptor);
   modApplication::pblnShutDown();
   return status;
 }

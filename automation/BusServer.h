@@ -33,8 +33,9 @@ class BusServer {
   BusServer& operator=(const BusServer&) = delete;
 
   /// Serves calls until the process may end: after ShutDown once no client holds a reconciler,
-  /// or once no client has held one for the idle period.
-  void run();
+  /// once no client has held one for the idle period, or once `stopDescriptor` (when not -1)
+  /// becomes readable.
+  void run(int stopDescriptor = -1);
 
  private:
   struct Held {
@@ -63,8 +64,8 @@ class BusServer {
   std::optional<Clock::time_point> idleSince_;
 };
 
-/// Serves the session bus until the server may end (BusServer::run), then releases the
-/// process-wide objects. Expects start-up to have run. Returns the exit status: 0 after
+/// Serves the session bus until the server may end (BusServer::run) or SIGINT or SIGTERM
+/// arrives, then releases the process-wide objects. Expects start-up to have run. Returns the exit status: 0 after
 /// serving, kExitNotStarted when the bus name is taken, 1 when the session bus cannot be
 /// reached.
 int serve(std::chrono::milliseconds idle);

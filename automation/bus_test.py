@@ -469,6 +469,13 @@ class LifetimeTest(BusTestCase):
         client.close()  # without Release
         self.assertEqual(wait_for_exit(server, "the server after its only client left"), 0)
 
+    def test_sigterm_ends_the_server_cleanly_though_a_client_holds_a_reconciler(self):
+        server = start_server()
+        client = self.client()
+        client.create_reconciler()
+        server.send_signal(signal.SIGTERM)
+        self.assertEqual(wait_for_exit(server, "the server after SIGTERM"), 0)
+
     def test_two_clients_then_shut_down_and_release(self):
         server = start_server()  # the default idle period is longer than any wait here
         first, second = self.client(), self.client()
