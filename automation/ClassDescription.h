@@ -140,22 +140,40 @@ void serveMethod(const F& function, T& target, sdbus::MethodCall& call, ObjectTa
   reply.send();
 }
 
+/// What the members of one exported interface reach at each call: the live object (nullptr
+/// once it has ended) and the table. One per exported object and interface, kept by the table
+/// for as long as the export; the member callbacks hold a plain pointer to it.
+template <class T>
+struct Binding {
+  std::function<std::shared_ptr<T>()> targetOf;
+  ObjectTable* table;
+};
+
+/// The fixed facts of one member, shared by every object its class exports.
+template <class Access>
+struct MemberInfo {
+  std::string className;
+  std::string name;
+  Access access;  // the member function(s) or function that serve the member
+};
+
 /// Runs one served member: the gate first, then `body` on the live target. A failure that the
 /// member did not handle itself is recorded under the class and member, and answered as
 /// kFailedError; the server goes on.
-template <class T, class Body>
-void serveMember(ObjectTable& table, const std::function<std::shared_ptr<T>()>& targetOf,
-                 const std::string& className, const std::string& member, Body&& body) {
-  table.admit();
-  std::shared_ptr<T> target = targetOf();
-  if (!target) throw sdbus::Error(kUnknownObjectError, "The " + className + " object has ended");
+template <class T, class Access, class Body>
+void serveMember(const Binding<T>& binding, const MemberInfo<Access>& info, Body&& body) {
+  binding.table->admit();
+  std::shared_ptr<T> target = binding.targetOf();
+  if (!target)
+    throw sdbus::Error(kUnknownObjectError, "The " + info.className + " object has ended");
   try {
     body(*target);
   } catch (const sdbus::Error&) {
     throw;
   } catch (...) {
-    dks::detail::recordCurrentException(className, member);
-    throw sdbus::Error(kFailedError, className + "." + member + " failed; see the error log");
+    dks::detail::recordCurrentException(info.className, info.name);
+    throw sdbus::Error(kFailedError,
+                       info.className + "." + info.name + " failed; see the error log");
   }
 }
 
@@ -166,6 +184,8 @@ class ClassDescription {
  public:
   /// What a registration reaches at each call: the live object, or nullptr once it has ended.
   using TargetOf = std::function<std::shared_ptr<T>()>;
+  /// What an export keeps alive for as long as the exported object stays on the bus.
+  using Keep = std::shared_ptr<void>;
 
   /// The description of the class `className`, exported on kInterfacePrefix + `className`.
   explicit ClassDescription(std::string className) : className_(std::move(className)) {}
@@ -177,11 +197,11 @@ class ClassDescription {
   template <class Getter>
   ClassDescription& property(std::string name, Getter getter) {
     using Value = std::remove_cvref_t<std::invoke_result_t<Getter, const T&>>;
-    members_.push_back([name, getter, className = className_](
-                           sdbus::IObject& object, const std::string& interface,
-                           const TargetOf& targetOf, ObjectTable& table) {
-      object.registerProperty(interface, name, BusValue<Value>::signature,
-                              reader(getter, targetOf, className, name, table), propertyFlags());
+    auto info = share(std::move(name), getter);
+    members_.push_back([info](sdbus::IObject& object, const std::string& interface,
+                              const Binding* binding) {
+      object.registerProperty(interface, info->name, BusValue<Value>::signature,
+                              reader<Value>(info.get(), binding), propertyFlags());
     });
     return *this;
   }
@@ -190,12 +210,14 @@ class ClassDescription {
   template <class Getter, class Setter>
   ClassDescription& property(std::string name, Getter getter, Setter setter) {
     using Value = std::remove_cvref_t<std::invoke_result_t<Getter, const T&>>;
-    members_.push_back([name, getter, setter, className = className_](
-                           sdbus::IObject& object, const std::string& interface,
-                           const TargetOf& targetOf, ObjectTable& table) {
-      object.registerProperty(interface, name, BusValue<Value>::signature,
-                              reader(getter, targetOf, className, name, table),
-                              writer(setter, targetOf, className, name, table), propertyFlags());
+    auto getterInfo = share(name, getter);
+    auto setterInfo = share(std::move(name), setter);
+    members_.push_back([getterInfo, setterInfo](sdbus::IObject& object,
+                                                const std::string& interface,
+                                                const Binding* binding) {
+      object.registerProperty(interface, getterInfo->name, BusValue<Value>::signature,
+                              reader<Value>(getterInfo.get(), binding),
+                              writer(setterInfo.get(), binding), propertyFlags());
     });
     return *this;
   }
@@ -209,15 +231,17 @@ class ClassDescription {
     using Parameters = typename Signature::Parameters;
     auto [inNames, outNames] =
         detail::splitNames<Result>(Parameters{}, className_ + "." + name, parameterNames);
-    members_.push_back([name, function, inNames, outNames, className = className_](
-                           sdbus::IObject& object, const std::string& interface,
-                           const TargetOf& targetOf, ObjectTable& table) {
+    auto info = share(std::move(name), function);
+    members_.push_back([info, inNames, outNames](sdbus::IObject& object,
+                                                 const std::string& interface,
+                                                 const Binding* binding) {
       object.registerMethod(
-          interface, name, detail::inputSignature(Parameters{}), inNames,
+          interface, info->name, detail::inputSignature(Parameters{}), inNames,
           detail::outputSignature<Result>(Parameters{}), outNames,
-          [=, &table](sdbus::MethodCall call) {
-            detail::serveMember<T>(table, targetOf, className, name, [&](T& target) {
-              detail::serveMethod<Result>(function, target, call, table, Parameters{});
+          [info = info.get(), binding](sdbus::MethodCall call) {
+            detail::serveMember(*binding, *info, [&](T& target) {
+              detail::serveMethod<Result>(info->access, target, call, *binding->table,
+                                          Parameters{});
             });
           });
     });
@@ -231,7 +255,7 @@ class ClassDescription {
     presented_.push_back([as](sdbus::IObject& object, const TargetOf& targetOf,
                               ObjectTable& table) {
       const auto& description = describe<I>();
-      description.registerOn(
+      return description.registerOn(
           object, description.interfaceName(),
           [targetOf, as]() -> std::shared_ptr<I> {
             std::shared_ptr<T> owner = targetOf();
@@ -244,24 +268,37 @@ class ClassDescription {
   }
 
   /// Registers the class's own interface and the interfaces it presents on `object`, for the
-  /// object `target` holds. The caller finishes the registration.
-  void exportOn(sdbus::IObject& object, const std::weak_ptr<T>& target, ObjectTable& table) const {
+  /// object `target` holds. The caller finishes the registration, and keeps what this returns
+  /// for as long as `object` is on the bus.
+  Keep exportOn(sdbus::IObject& object, const std::weak_ptr<T>& target,
+                ObjectTable& table) const {
     TargetOf targetOf = [target] { return target.lock(); };
-    registerOn(object, interfaceName(), targetOf, table);
-    for (const auto& presented : presented_) presented(object, targetOf, table);
+    auto kept = std::make_shared<std::vector<Keep>>();
+    kept->push_back(registerOn(object, interfaceName(), targetOf, table));
+    for (const auto& presented : presented_) kept->push_back(presented(object, targetOf, table));
+    return kept;
   }
 
   /// Registers the members on `interface` of `object`, each call reaching what `targetOf`
-  /// gives.
-  void registerOn(sdbus::IObject& object, const std::string& interface, const TargetOf& targetOf,
+  /// gives. Returns what the members reach, to be kept for as long as `object` is on the bus.
+  Keep registerOn(sdbus::IObject& object, const std::string& interface, TargetOf targetOf,
                   ObjectTable& table) const {
-    for (const auto& member : members_) member(object, interface, targetOf, table);
+    auto binding = std::make_shared<Binding>(Binding{std::move(targetOf), &table});
+    for (const auto& member : members_) member(object, interface, binding.get());
+    return binding;
   }
 
  private:
-  using Registration = std::function<void(sdbus::IObject&, const std::string&, const TargetOf&,
-                                          ObjectTable&)>;
-  using Presentation = std::function<void(sdbus::IObject&, const TargetOf&, ObjectTable&)>;
+  using Binding = detail::Binding<T>;
+  using Registration =
+      std::function<void(sdbus::IObject&, const std::string&, const Binding*)>;
+  using Presentation = std::function<Keep(sdbus::IObject&, const TargetOf&, ObjectTable&)>;
+
+  template <class Access>
+  std::shared_ptr<const detail::MemberInfo<Access>> share(std::string name, Access access) const {
+    return std::make_shared<const detail::MemberInfo<Access>>(
+        detail::MemberInfo<Access>{className_, std::move(name), std::move(access)});
+  }
 
   // Values change without notice (a run changes them), so no change signal is promised.
   static sdbus::Flags propertyFlags() {
@@ -270,25 +307,25 @@ class ClassDescription {
     return flags;
   }
 
-  template <class Getter>
-  static sdbus::property_get_callback reader(Getter getter, TargetOf targetOf,
-                                             std::string className, std::string name,
-                                             ObjectTable& table) {
-    using Value = std::remove_cvref_t<std::invoke_result_t<Getter, const T&>>;
-    return [=, &table](sdbus::PropertyGetReply& reply) {
-      detail::serveMember<T>(table, targetOf, className, name, [&](T& target) {
-        BusValue<Value>::write(reply, std::invoke(getter, std::as_const(target)), table);
+  // The callbacks hold two plain pointers, so no callback of any exported object allocates.
+  template <class Value, class Getter>
+  static sdbus::property_get_callback reader(const detail::MemberInfo<Getter>* info,
+                                             const Binding* binding) {
+    return [info, binding](sdbus::PropertyGetReply& reply) {
+      detail::serveMember(*binding, *info, [&](T& target) {
+        BusValue<Value>::write(reply, std::invoke(info->access, std::as_const(target)),
+                               *binding->table);
       });
     };
   }
 
   template <class Setter>
-  static sdbus::property_set_callback writer(Setter setter, TargetOf targetOf,
-                                             std::string className, std::string name,
-                                             ObjectTable& table) {
-    return [=, &table](sdbus::PropertySetCall& call) {
-      detail::serveMember<T>(table, targetOf, className, name, [&](T& target) {
-        write(setter, target, call, table, typename detail::Callable<Setter>::Parameters{});
+  static sdbus::property_set_callback writer(const detail::MemberInfo<Setter>* info,
+                                             const Binding* binding) {
+    return [info, binding](sdbus::PropertySetCall& call) {
+      detail::serveMember(*binding, *info, [&](T& target) {
+        write(info->access, target, call, *binding->table,
+              typename detail::Callable<Setter>::Parameters{});
       });
     };
   }

@@ -14,9 +14,9 @@ std::string ObjectTable::exportedPath(const std::shared_ptr<void>& object, std::
   std::string path =
       std::string(kObjectRoot) + "/" + className + "/" + std::to_string(nextNumber_++);
   auto exported = sdbus::createObject(connection_, path);
-  exporter(*exported);
+  auto bindings = exporter(*exported);
   exported->finishRegistration();
-  byPath_.emplace(path, Entry{object, key, std::move(exported)});
+  byPath_.emplace(path, Entry{object, key, std::move(bindings), std::move(exported)});
   pathByObject_.emplace(key, path);
   return path;
 }
@@ -27,10 +27,10 @@ std::shared_ptr<void> ObjectTable::findLive(const std::string& path, std::type_i
   return found->second.object.lock();
 }
 
-void ObjectTable::retire(const std::string& path) {
+void ObjectTable::retire(std::string path) {
   auto found = byPath_.find(path);
-  retired_.push_back(std::move(found->second.exported));
   pathByObject_.erase(found->second.key);
+  retired_.push_back(std::move(found->second));
   byPath_.erase(found);
 }
 

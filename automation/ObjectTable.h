@@ -58,7 +58,7 @@ class ObjectTable {
     return exportedPath(described, typeid(Described), description.className(),
                         [this, weak = std::weak_ptr<Described>(described),
                          &description](sdbus::IObject& exported) {
-                          description.exportOn(exported, weak, *this);
+                          return description.exportOn(exported, weak, *this);
                         });
   }
 
@@ -84,24 +84,26 @@ class ObjectTable {
   }
 
  private:
-  using Exporter = std::function<void(sdbus::IObject&)>;
+  // Registers an object's interfaces and returns what its member callbacks reach.
+  using Exporter = std::function<std::shared_ptr<void>(sdbus::IObject&)>;
   using ObjectKey = std::pair<const void*, std::type_index>;
   struct Entry {
     std::weak_ptr<void> object;
     ObjectKey key;
+    std::shared_ptr<void> bindings;  // declared first: it outlives the export
     std::unique_ptr<sdbus::IObject> exported;
   };
 
   std::string exportedPath(const std::shared_ptr<void>& object, std::type_index type,
                            const std::string& className, const Exporter& exporter);
   std::shared_ptr<void> findLive(const std::string& path, std::type_index type) const;
-  void retire(const std::string& path);
+  void retire(std::string path);
 
   sdbus::IConnection& connection_;
   std::map<std::string, Entry> byPath_;
   std::map<ObjectKey, std::string> pathByObject_;
   // Exports of ended objects found during a call; dropped at the next sweep, outside any call.
-  std::vector<std::unique_ptr<sdbus::IObject>> retired_;
+  std::vector<Entry> retired_;
   uint64_t nextNumber_ = 1;
   std::function<void()> gate_;
 };
