@@ -93,14 +93,24 @@ void BusServer::drop(std::map<std::string, Held>::iterator held) {
   held_.erase(held);
 }
 
+// Finding the objects that ended means looking at every exported one. While calls keep
+// coming, a sweep runs once the calls since the last one reach the exported objects divided by
+// kObjectsSweptPerCall, so each call pays for looking at that many objects however many are
+// out; once the bus is quiet for kQuietBeforeSweep, everything that ended is unexported. A
+// call on an object that ended and is not yet unexported is refused all the same.
 void BusServer::afterCalls() {
   released_.clear();
-  objects_.sweep();
+  if (callsSinceSweep_ > 0 && callsSinceSweep_ * kObjectsSweptPerCall >= objects_.size()) sweep();
   if (!held_.empty()) {
     idleSince_.reset();
   } else if (!idleSince_) {
     idleSince_ = Clock::now();
   }
+}
+
+void BusServer::sweep() {
+  objects_.sweep();
+  callsSinceSweep_ = 0;
 }
 
 bool BusServer::mayEnd() const {
@@ -109,22 +119,26 @@ bool BusServer::mayEnd() const {
 }
 
 int BusServer::pollTimeout(int busTimeout) const {
-  if (!idleSince_) return busTimeout;
-  auto left = std::chrono::ceil<std::chrono::milliseconds>(*idleSince_ + idle_ - Clock::now());
-  int idleTimeout = static_cast<int>(std::max<int64_t>(0, left.count()));
-  return busTimeout < 0 ? idleTimeout : std::min(busTimeout, idleTimeout);
+  auto earliest = [](int a, int b) { return a < 0 ? b : b < 0 ? a : std::min(a, b); };
+  int timeout = busTimeout;
+  if (idleSince_) {
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(*idleSince_ + idle_ - Clock::now());
+    timeout = earliest(timeout, static_cast<int>(std::max<int64_t>(0, left.count())));
+  }
+  if (callsSinceSweep_ > 0) timeout = earliest(timeout, static_cast<int>(kQuietBeforeSweep.count()));
+  return timeout;
 }
 
 void BusServer::run(int stopDescriptor) {
   for (;;) {
-    while (connection_->processPendingRequest()) {
-    }
+    while (connection_->processPendingRequest()) ++callsSinceSweep_;
     afterCalls();
     if (mayEnd()) return;
     auto data = connection_->getEventLoopPollData();
     pollfd descriptors[] = {{data.fd, data.events, 0}, {stopDescriptor, POLLIN, 0}};
-    ::poll(descriptors, 2, pollTimeout(data.getPollTimeout()));
+    const int ready = ::poll(descriptors, 2, pollTimeout(data.getPollTimeout()));
     if (descriptors[1].revents != 0) return;
+    if (ready == 0 && callsSinceSweep_ > 0) sweep();
   }
 }
 

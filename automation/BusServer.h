@@ -22,6 +22,10 @@ inline constexpr const char* kServerInterface = "org.dksreconciler.Server";
 inline constexpr const char* kLifetimeInterface = "org.dksreconciler.Lifetime";
 inline constexpr const char* kShutDownError = "org.dksreconciler.Error.ShutDown";
 inline constexpr std::chrono::seconds kDefaultIdle{60};
+/// While calls keep coming, each call pays for looking at this many exported objects for
+/// their end; after kQuietBeforeSweep without a call, all of them are looked at.
+inline constexpr size_t kObjectsSweptPerCall = 64;
+inline constexpr std::chrono::milliseconds kQuietBeforeSweep{20};
 
 class BusServer {
  public:
@@ -50,6 +54,7 @@ class BusServer {
   void clientLeft(sdbus::Message& signal);
   void drop(std::map<std::string, Held>::iterator held);
   void afterCalls();
+  void sweep();
   bool mayEnd() const;
   int pollTimeout(int busTimeout) const;
 
@@ -62,6 +67,7 @@ class BusServer {
   std::vector<std::unique_ptr<sdbus::IObject>> released_;
   std::chrono::milliseconds idle_;
   std::optional<Clock::time_point> idleSince_;
+  size_t callsSinceSweep_ = 0;  // messages served since the last sweep
 };
 
 /// Serves the session bus until the server may end (BusServer::run) or SIGINT or SIGTERM
