@@ -4,7 +4,6 @@
 
 #include <CLI/CLI.hpp>
 #include <chrono>
-#include <cstdlib>
 #include <iostream>
 #include <memory>
 
@@ -57,8 +56,6 @@ int runServe(int idleSeconds) {
   }
   return kExitNotStarted;
 }
-
-const EnvironmentLookup processEnvironment = [](const char* name) { return std::getenv(name); };
 
 int runRegister() {
   try {

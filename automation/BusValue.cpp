@@ -1,6 +1,6 @@
 #include "automation/BusValue.h"
 
-#include <limits>
+#include <utility>
 
 namespace dks::automation {
 namespace {
@@ -9,13 +9,7 @@ namespace {
 template <class Integer>
 int32_t positionOf(const sdbus::Variant& value) {
   const auto number = value.get<Integer>();
-  if constexpr (std::numeric_limits<Integer>::is_signed) {
-    if (number < std::numeric_limits<int32_t>::min()) return 0;
-  }
-  if (number > static_cast<Integer>(std::numeric_limits<int32_t>::max()) &&
-      sizeof(Integer) >= sizeof(int32_t))
-    return 0;
-  return static_cast<int32_t>(number);
+  return std::in_range<int32_t>(number) ? static_cast<int32_t>(number) : 0;
 }
 
 }  // namespace

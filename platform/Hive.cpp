@@ -1,7 +1,5 @@
 #include "platform/Hive.h"
 
-#include <cstdlib>
-
 #include "platform/Failure.h"
 #include "platform/ProcessFacts.h"
 #include "platform/SqliteDatabase.h"
@@ -225,14 +223,14 @@ std::optional<std::time_t> Hive::lastWrite(std::string_view keyPath) {
 
 std::string hivePathFromEnvironment() {
   auto variable = [](const char* name) -> std::string {
-    const char* value = std::getenv(name);
+    const char* value = processEnvironment(name);
     return value ? value : "";
   };
   std::string hive = variable("DKSR_HIVE");
   if (!hive.empty()) return hive;
   std::string config = variable("XDG_CONFIG_HOME");
   if (config.empty() || config.front() != '/')
-    config = homeFolder([](const char* name) { return std::getenv(name); }) + "/.config";
+    config = homeFolder(processEnvironment) + "/.config";
   return config + "/dks-reconciler/registry.db";
 }
 

@@ -107,10 +107,10 @@ ProcessApp describeProcess(int32_t startMode, const std::string& executablePath,
   return app;
 }
 
+const char* processEnvironment(const char* name) { return std::getenv(name); }
+
 ProcessApp describeProcess(int32_t startMode) {
-  return describeProcess(startMode, runningExecutable(), [](const char* name) {
-    return static_cast<const char*>(std::getenv(name));
-  });
+  return describeProcess(startMode, runningExecutable(), processEnvironment);
 }
 
 }  // namespace dks

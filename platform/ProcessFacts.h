@@ -21,6 +21,9 @@ using EnvironmentLookup = std::function<const char*(const char* name)>;
 ProcessApp describeProcess(int32_t startMode, const std::string& executablePath,
                            const EnvironmentLookup& environment);
 
+/// This process's own environment: getenv, as an EnvironmentLookup.
+const char* processEnvironment(const char* name);
+
 /// $HOME, or the home folder of the user's account when HOME is not set. Throws Failure 76
 /// "Path not found" when there is neither.
 std::string homeFolder(const EnvironmentLookup& environment);

@@ -1,7 +1,5 @@
 #include "platform/maildir/MaildirSettings.h"
 
-#include <cstdlib>
-
 #include "platform/Failure.h"
 #include "platform/HiveUtility.h"
 #include "platform/Text.h"
@@ -53,7 +51,7 @@ MaildirSettings readMaildirSettings(Hive* hive, const EnvironmentLookup& environ
 }
 
 MaildirSettings readMaildirSettings(Hive* hive) {
-  return readMaildirSettings(hive, [](const char* name) { return std::getenv(name); });
+  return readMaildirSettings(hive, processEnvironment);
 }
 
 }  // namespace dks
